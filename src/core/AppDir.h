@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace zarn {
+
+// The program directory, ending in "/": ZARN_HOME when set, else the directory of
+// the executable. Zarn.ini, radar.bin, driverslog/ and the marker files live there.
+QString AppDir();
+
+} // namespace zarn

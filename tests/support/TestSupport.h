@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/Clock.h"
+#include "core/TimerScheduler.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+
+namespace zarn::test {
+
+// Installs virtual time (timers and clock) for the lifetime of the object.
+class VirtualTime {
+public:
+    explicit VirtualTime(const QDateTime& start = QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
+    ~VirtualTime();
+    VirtualTime(const VirtualTime&) = delete;
+    VirtualTime& operator=(const VirtualTime&) = delete;
+
+    void advance(qint64 ms) { scheduler.advance(ms); }
+    qint64 now() const { return scheduler.nowMs(); }
+
+    ManualTimerScheduler scheduler;
+    ManualClock clock;
+};
+
+// Path of a built program (zarn, zarn-carsim) or of a file of the source tree.
+QString binaryPath(const QString& name);
+QString sourcePath(const QString& relative);
+
+} // namespace zarn::test
