@@ -1,0 +1,51 @@
+#include "core/Geodesy.h"
+
+#include <cmath>
+
+namespace zarn {
+
+namespace {
+double arcCos(double x)
+{
+    return std::atan2(std::sqrt(1.0 - x * x), x);
+}
+} // namespace
+
+double Nav2Rad_Angle(int degrees, QStringView hemisphere, double minutes)
+{
+    double total = double(degrees) * 60.0 + minutes;
+    if (hemisphere == u"S" || hemisphere == u"E")
+        total = -total;
+    return total * RadiansPerArcMinute;
+}
+
+double RadToNm(double angle)
+{
+    return angle * NmPerRadian;
+}
+
+double RadToDeg360(double angle)
+{
+    const double degrees = angle * DegreesPerRadian;
+    return degrees == 360.0 ? 0.0 : degrees;
+}
+
+double CentralAngle(double lon1, double lat1, double lon2, double lat2)
+{
+    return arcCos(std::sin(lat2) * std::sin(lat1)
+                  + std::cos(lat2) * std::cos(lat1) * std::cos(lon2 - lon1));
+}
+
+double TrueCourse(double lon1, double lat1, double lon2, double lat2)
+{
+    const double d = CentralAngle(lon1, lat1, lon2, lat2);
+    const double divisor = std::sin(d) * std::cos(lat2);
+    if (!std::isfinite(d) || divisor == 0.0)
+        return 0.0;
+    const double c = arcCos((std::sin(lat1) - std::sin(lat2) * std::cos(d)) / divisor);
+    if (!std::isfinite(c))
+        return 0.0;
+    return std::sin(lon1 - lon2) >= 0.0 ? TwoPi - c : c;
+}
+
+} // namespace zarn
