@@ -15,7 +15,8 @@ QString bytesAsCharacters(const QByteArray& bytes)
     out.reserve(bytes.size());
     for (char b : bytes) {
         const auto u = quint8(b);
-        out.append(u >= 0x20 && u != 0x7F ? QChar(char16_t(u)) : QLatin1Char('.'));
+        const bool printable = (u >= 0x20 && u < 0x7F) || u >= 0xA0;
+        out.append(printable ? QChar(char16_t(u)) : QLatin1Char('.'));
     }
     return out;
 }

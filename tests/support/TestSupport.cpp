@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include "core/StatusLog.h"
+#include "ibus/FrameText.h"
+
 #include <QDir>
 
 namespace zarn::test {
@@ -15,6 +18,26 @@ VirtualTime::~VirtualTime()
 {
     TimerScheduler::setCurrent(nullptr);
     Clock::setCurrent(nullptr);
+}
+
+QByteArray hexBytes(const QString& hex)
+{
+    return QByteArray::fromHex(hex.toLatin1());
+}
+
+QString blockText(const QString& hex)
+{
+    return ClusterToHexText(hexBytes(hex));
+}
+
+QStringList texts(const StatusLog& log)
+{
+    // Every stamp of one format has the same length.
+    const qsizetype stamp = log.timeStamp().size() + 1;
+    QStringList out;
+    for (const QString& line : log.lines())
+        out << line.mid(stamp);
+    return out;
 }
 
 QString binaryPath(const QString& name)

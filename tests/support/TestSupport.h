@@ -3,10 +3,16 @@
 #include "core/Clock.h"
 #include "core/TimerScheduler.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+
+namespace zarn {
+class StatusLog;
+}
 
 namespace zarn::test {
 
@@ -24,6 +30,13 @@ public:
     ManualTimerScheduler scheduler;
     ManualClock clock;
 };
+
+// "80 04 FF" -> the bytes; "80 04 FF" style text as a received block text.
+QByteArray hexBytes(const QString& hex);
+QString blockText(const QString& hex);
+
+// The message texts of the log, without their time stamps.
+QStringList texts(const StatusLog& log);
 
 // Path of a built program (zarn, zarn-carsim) or of a file of the source tree.
 QString binaryPath(const QString& name);
