@@ -103,7 +103,7 @@ private slots:
                             "BMW_Play_CD command found - Sending CD_Track_Start_1_1",
                             "$$$ Timer - CD_poll_anser_timerTimer",
                             "sent=18 04 FF 02 00",
-                            "sent=..ÿ...á",
+                            "sent=..ÿ..á",
                             "CD_poll_anser message sent",
                             "sent=18 0A 68 39 02 09 00 01 00 01 01",
                             "sent=..h9.......I",
