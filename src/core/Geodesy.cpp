@@ -38,6 +38,10 @@ double CentralAngle(double lon1, double lat1, double lon2, double lat2)
 
 double TrueCourse(double lon1, double lat1, double lon2, double lat2)
 {
+    // In double precision the arc cosine of identical positions is not reliably 0
+    // (it can come out near 1e-8 and give a random course), so they are caught here.
+    if (lon1 == lon2 && lat1 == lat2)
+        return 0.0;
     const double d = CentralAngle(lon1, lat1, lon2, lat2);
     const double divisor = std::sin(d) * std::cos(lat2);
     if (!std::isfinite(d) || divisor == 0.0)

@@ -11,6 +11,7 @@
 
 #include <QLocale>
 
+#include <cmath>
 #include <optional>
 
 namespace zarn {
@@ -254,8 +255,9 @@ bool VehicleMessages::DecodePositionFrame(const QString& frame)
         hooks_->processEvents();
     }
     state_.LastFix = fix;
+    // Nearest whole degree, 359.6 giving 0 rather than 360.
     log_.addMessage(QStringLiteral("BMW_Nav_latlon successfull, cog=")
-                    + QString::number(int(state_.CourseOverGround)));
+                    + QString::number(std::lround(state_.CourseOverGround) % 360));
     emit state_.changed();
 
     if (hooks_->radarWarningOn() && !hooks_->seekartePaint())
