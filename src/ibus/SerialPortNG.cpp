@@ -1,0 +1,234 @@
+#include "ibus/SerialPortNG.h"
+
+#include "ibus/SerialDevice.h"
+#include "ibus/TermiosSerialDevice.h"
+
+namespace zarn {
+
+SerialPortNG::SerialPortNG(QObject* parent)
+    : QObject(parent)
+    , ownDevice_(std::make_unique<TermiosSerialDevice>())
+    , device_(*ownDevice_)
+    , worker_(device_, shared_, *this, [this](const SerialEvent& e) { deliver(e); })
+{
+    worker_.start();
+}
+
+SerialPortNG::SerialPortNG(SerialDevice& device, QObject* parent)
+    : QObject(parent)
+    , device_(device)
+    , worker_(device_, shared_, *this, [this](const SerialEvent& e) { deliver(e); })
+{
+    worker_.start();
+}
+
+SerialPortNG::~SerialPortNG()
+{
+    destroying_ = true;
+    worker_.stop();
+    if (active_) {
+        device_.setDtr(false);
+        device_.setRts(false);
+        device_.close();
+        active_ = false;
+    }
+}
+
+QString SerialPortNG::devicePathFor(const QString& commPort)
+{
+    if (!commPort.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        return {};
+    bool ok = false;
+    const int n = QStringView(commPort).mid(3).toInt(&ok);
+    if (!ok || n < 1)
+        return {};
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+}
+
+void SerialPortNG::setActive(bool active)
+{
+    if (active == active_)
+        return;
+    if (active)
+        open();
+    else
+        close(false);
+}
+
+void SerialPortNG::setCommPort(const QString& name)
+{
+    if (name == commPort_)
+        return;
+    commPort_ = name;
+    reopenIfActive();
+}
+
+QString SerialPortNG::DevicePath() const
+{
+    return devicePath_.isEmpty() ? devicePathFor(commPort_) : devicePath_;
+}
+
+void SerialPortNG::setDevicePath(const QString& path)
+{
+    if (path == devicePath_)
+        return;
+    devicePath_ = path;
+    reopenIfActive();
+}
+
+void SerialPortNG::setParityType(int parity)
+{
+    parityType_ = parity;
+}
+
+void SerialPortNG::reopenIfActive()
+{
+    if (!active_)
+        return;
+    close(false);
+    open();
+}
+
+void SerialPortNG::open()
+{
+    report(SerialReports::StartReactivating);
+    const SerialResult opened = device_.open(DevicePath(), SerialParity(parityType_));
+    if (!opened.ok()) {
+        report(opened.error == SerialError::Configure ? SerialReports::SettingCommState
+                                                      : SerialReports::Reopening,
+               opened.osError);
+        return;
+    }
+    // The worker keeps away from these until enable().
+    shared_.pendingWrite.clear();
+    shared_.sendInProgress.store(false, std::memory_order_release);
+
+    const SerialResult dtr = device_.setDtr(true);
+    if (!dtr.ok())
+        report(SerialReports::SettingDtr, dtr.osError);
+    dtrState_ = true;
+    const SerialResult rts = device_.setRts(true);
+    if (!rts.ok())
+        report(SerialReports::SettingRts, rts.osError);
+    rtsState_ = true;
+
+    active_ = true;
+    worker_.enable(++generation_);
+    emit activeChanged(true);
+}
+
+void SerialPortNG::close(bool deviceLost)
+{
+    report(SerialReports::StartDeactivating);
+    if (!worker_.disable())
+        report(SerialReports::ThreadIsRunning);
+    if (!deviceLost) {
+        const SerialResult dtr = device_.setDtr(false);
+        if (!dtr.ok())
+            report(SerialReports::ClearingDtr, dtr.osError);
+        const SerialResult rts = device_.setRts(false);
+        if (!rts.ok())
+            report(SerialReports::ClearingRts, rts.osError);
+    }
+    dtrState_ = false;
+    rtsState_ = false;
+    const SerialResult closed = device_.close();
+    if (!closed.ok())
+        report(SerialReports::ClosingPort, closed.osError);
+    // A write still pending is aborted with the port; senders must not wait forever.
+    shared_.pendingWrite.clear();
+    shared_.sendInProgress.store(false, std::memory_order_release);
+    active_ = false;
+    emit activeChanged(false);
+}
+
+void SerialPortNG::setRTSState(bool high)
+{
+    if (!active_)
+        return;
+    const SerialResult r = device_.setRts(high);
+    if (!r.ok())
+        report(high ? SerialReports::SettingRts : SerialReports::ClearingRts, r.osError);
+    rtsState_ = high;
+}
+
+void SerialPortNG::setDTRState(bool high)
+{
+    if (!active_)
+        return;
+    const SerialResult r = device_.setDtr(high);
+    if (!r.ok())
+        report(high ? SerialReports::SettingDtr : SerialReports::ClearingDtr, r.osError);
+    dtrState_ = high;
+}
+
+void SerialPortNG::SendData(const QByteArray& bytes)
+{
+    if (SendInProgress()) {
+        report(SerialReports::SendWhilePending);
+        return;
+    }
+    if (bytes.isEmpty())
+        return;
+    const int timeoutMs = int(qint64(bytes.size()) * wtoCharDelayUs_ / 1000 + wtoExtraDelayMs_);
+    qsizetype written = 0;
+    const SerialResult r = device_.write(bytes.constData(), bytes.size(), &written);
+    if (!r.ok()) {
+        report(SerialReports::WritingData, r.osError);
+        return;
+    }
+    if (written >= bytes.size())
+        return;
+    shared_.pendingWrite = bytes.mid(written);
+    shared_.writeTimeoutMs = timeoutMs;
+    shared_.sendInProgress.store(true, std::memory_order_release);
+    device_.wake(); // so the worker starts waiting for room at once
+}
+
+int SerialPortNG::FirstClusterSize() const
+{
+    return clusters_.isEmpty() ? -1 : int(clusters_.first().bytes.size());
+}
+
+QByteArray SerialPortNG::TakeFirstCluster()
+{
+    return clusters_.isEmpty() ? QByteArray() : clusters_.takeFirst().bytes;
+}
+
+unsigned SerialPortNG::FirstClusterLineErrors() const
+{
+    return clusters_.isEmpty() ? 0 : clusters_.first().lineErrors;
+}
+
+void SerialPortNG::deliver(const SerialEvent& event)
+{
+    switch (event.kind) {
+    case SerialEvent::Kind::Cluster:
+        clusters_.append(Cluster{event.bytes, event.lineErrors});
+        emit OnRxClusterEvent();
+        break;
+    case SerialEvent::Kind::Report:
+        report(event.place, event.code, event.msg, event.noise);
+        break;
+    case SerialEvent::Kind::Lost:
+        report(event.place, event.code, event.msg, event.noise);
+        // Closed so that the supervisor can open it again once the device is back.
+        if (active_ && event.generation == generation_)
+            close(true);
+        break;
+    }
+}
+
+void SerialPortNG::report(const SerialReports::Report& r, int code)
+{
+    report(r.place, code, QString::fromLatin1(r.msg), r.noise);
+}
+
+void SerialPortNG::report(int place, int code, const QString& msg, int noise)
+{
+    if (destroying_ || errorNoise_ < noise)
+        return;
+    emit OnProcessError(place, code, msg, noise);
+}
+
+} // namespace zarn
