@@ -133,10 +133,8 @@ Settings LoadSettings(const IniFile& ini, StatusLog& log, const SettingsLoadHook
 
     splash(42, " Processing zarn.ini...COM port details");
     load.step(LoadStep::ComPort);
-    log.AddStatusLine(QStringLiteral("RTOCharDelayTime set to ") + QString::number(s.rtoCharDelayTime)
-                      + QStringLiteral(" microseconds"));
-    log.AddStatusLine(QStringLiteral("RTOExtraDelayTime set to ") + QString::number(s.rtoExtraDelayTime)
-                      + QStringLiteral(" milliseconds"));
+    if (hooks.comPort)
+        hooks.comPort(s);
 
     splash(46, " Processing zarn.ini...drivers log settings");
     load.step(LoadStep::DriversLog);

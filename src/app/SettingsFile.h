@@ -18,10 +18,13 @@ struct SettingsLoadHooks {
     // Runs at the "BMW Ibus codes" step, after its splash line: the code table reads
     // and lists [codes] itself through the same IniFile.
     std::function<void()> loadCodes;
+    // Runs right after the COM port keys are read: the serial link takes them and
+    // reports the receive delays now in effect.
+    std::function<void(const Settings&)> comPort;
 };
 
 // Reads every key in the start-up order. Writes the splash lines and the status
-// lines of the reading (RTO delays, radar warning). A value that cannot be used is
+// lines of the reading (radar warning). A value that cannot be used is
 // reported (status line and stderr: section, key, text, the default used) and the
 // default taken; reading always goes on to the end.
 Settings LoadSettings(const IniFile& ini, StatusLog& log, const SettingsLoadHooks& hooks = {});

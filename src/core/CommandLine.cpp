@@ -7,9 +7,9 @@ CommandLine::CommandLine(const QStringList& arguments)
 {
 }
 
-bool CommandLine::has(QLatin1StringView switchName) const
+bool CommandLine::has(const char* switchName) const
 {
-    return text_.contains(switchName, Qt::CaseSensitive);
+    return text_.contains(QLatin1StringView(switchName), Qt::CaseSensitive);
 }
 
 } // namespace zarn

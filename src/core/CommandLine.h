@@ -12,7 +12,7 @@ public:
     CommandLine() = default;
     explicit CommandLine(const QStringList& arguments);
 
-    bool has(QLatin1StringView switchName) const;
+    bool has(const char* switchName) const;
     const QString& text() const { return text_; }
 
 private:

@@ -305,4 +305,16 @@ void VehicleMessages::placeChanged(const QString& message)
     emit state_.changed();
 }
 
+FrameDecoders VehicleMessages::decoders()
+{
+    return FrameDecoders{
+        [this](const QString& f) { DecodeTimeFrame(f); },
+        [this](const QString& f) { DecodeSpeedFrame(f); },
+        [this](const QString& f) { DecodeOdometerFrame(f); },
+        [this](const QString& f) { return DecodePositionFrame(f); },
+        [this](const QString& f) { DecodeCityFrame(f); },
+        [this](const QString& f) { DecodeStreetFrame(f); },
+    };
+}
+
 } // namespace zarn

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ibus/Dispatcher.h"
+
 #include <QString>
 
 namespace zarn {
@@ -31,6 +33,9 @@ public:
     [[nodiscard]] bool DecodePositionFrame(const QString& frame);
     void DecodeCityFrame(const QString& frame);
     void DecodeStreetFrame(const QString& frame);
+
+    // The six decoders, as the dispatcher calls them.
+    FrameDecoders decoders();
 
 private:
     // A new city or street: a driver's log record, or the page that asks for the mode.

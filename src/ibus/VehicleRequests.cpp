@@ -87,7 +87,7 @@ void VehicleRequests::onResume()
     // Callers and saved logs look for this exact text, whatever the platform's event.
     log_.AddStatusLine(QStringLiteral(
         "Zarn has detected wake-up from Hibernate with windows message WM_POWERBROADCAST"));
-    if (commandLine_.has(QLatin1StringView("TVINIT"))) {
+    if (commandLine_.has("TVINIT")) {
         log_.AddStatusLine(
             QStringLiteral("TVINIT command line parm was enabled previously - sending again..."));
         tvinittimer.setInterval(TvInitDelay);

@@ -250,6 +250,7 @@ private slots:
             seen << QStringLiteral("codes");
             log.AddStatusLine(ini.readString(QStringLiteral("codes"), QStringLiteral("BMW_Poll_CD_Player"), {}));
         };
+        hooks.comPort = [&](const Settings& s) { seen << QStringLiteral("port %1").arg(s.rtoCharDelayTime); };
         LoadSettings(ini, log, hooks);
         QCOMPARE(seen, (QStringList{
                            "28 Processing zarn.ini...websites",
@@ -257,6 +258,7 @@ private slots:
                            "38 Processing zarn.ini...BMW Ibus codes",
                            "codes",
                            "42 Processing zarn.ini...COM port details",
+                           "port 900",
                            "46 Processing zarn.ini...drivers log settings",
                            "48 Processing zarn.ini...colors",
                            "52 Processing zarn.ini...screen position",
@@ -272,8 +274,6 @@ private slots:
                        }));
         QCOMPARE(texts(log), (QStringList{
                                  "68",
-                                 "RTOCharDelayTime set to 900 microseconds",
-                                 "RTOExtraDelayTime set to 50 milliseconds",
                                  "Radarwarning now OFF",
                              }));
     }

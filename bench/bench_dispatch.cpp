@@ -1,0 +1,51 @@
+// Dispatch time of a typical block: three frames (speed, a knob turn, a device the
+// program ignores), every row of the table tested.
+#include "core/StatusLog.h"
+#include "ibus/BusOptions.h"
+#include "ibus/CdChanger.h"
+#include "ibus/CodeTable.h"
+#include "ibus/Dispatcher.h"
+#include "ibus/DispatcherActions.h"
+#include "ibus/FrameSink.h"
+#include "ibus/FrameText.h"
+#include "ibus/IbusSender.h"
+#include "ibus/RtsLine.h"
+#include "ibus/ScreenRelay.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+struct NullSink : zarn::FrameSink {
+    void SendData(const QByteArray&) override {}
+    bool SendInProgress() const override { return false; }
+};
+struct Rts : zarn::RtsLine {
+    bool level = false;
+    void setRtsState(bool on) override { level = on; }
+    bool rtsState() const override { return level; }
+};
+
+void BM_DispatchTypicalBlock(benchmark::State& state)
+{
+    zarn::StatusLog log;
+    zarn::BusOptions options;
+    options.cdEmulation = true;
+    NullSink sink;
+    Rts rts;
+    zarn::CodeTable codes;
+    zarn::IbusSender sender(sink, log, options);
+    zarn::CdChanger cd(sender, log);
+    zarn::ScreenRelay screen(rts, log);
+    zarn::DispatcherActions actions;
+    zarn::Dispatcher dispatcher(codes, options, log, actions, cd, screen);
+    screen.forceScreen();
+    const QByteArray block = QByteArray::fromHex("8005BF182A151D" "F0043B4981CC" "D007BF5B0000000033");
+    for (auto _ : state) {
+        dispatcher.ProcessIbusText(zarn::ClusterToHexText(block));
+        log.clear();
+    }
+}
+BENCHMARK(BM_DispatchTypicalBlock)->Unit(benchmark::kMicrosecond);
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "app/AppActions.h"
+#include "app/PortRts.h"
+#include "app/Settings.h"
+#include "core/CommandLine.h"
+#include "core/IniFile.h"
+#include "core/StatusLog.h"
+#include "core/Timer.h"
+#include "ibus/BusOptions.h"
+#include "ibus/CdChanger.h"
+#include "ibus/CodeTable.h"
+#include "ibus/Dispatcher.h"
+#include "ibus/IbusSender.h"
+#include "ibus/ScreenRelay.h"
+#include "ibus/SerialLink.h"
+#include "ibus/SerialPortNG.h"
+#include "ibus/VehicleMessages.h"
+#include "ibus/VehicleRequests.h"
+#include "ibus/VehicleState.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace zarn {
+
+class ClockSetter;
+class LogindSleepWatcher;
+
+// The composition root: owns every part of the program and wires the bus to the
+// operations above it. Main thread only.
+class MainController : public QObject {
+    Q_OBJECT
+public:
+    struct Environment {
+        QStringList arguments;                // the process's command line
+        QString appDir;                       // ends in "/"
+        ClockSetter* clockSetter = nullptr;   // null: systemd-timedated on the system bus
+        bool watchSleep = true;               // logind's resume signal on the system bus
+    };
+
+    explicit MainController(Environment environment, QObject* parent = nullptr);
+    ~MainController() override;
+
+    // The start-up sequence; status lines in its order.
+    void FormCreate();
+    // Closing the program: mileage, settings, supervisor, port.
+    void FormCloseQuery();
+
+    StatusLog& log() { return log_; }
+    const Settings& settings() const { return settings_; }
+    BusOptions& options() { return options_; }
+    SerialPortNG& port() { return port_; }
+    SerialLink& link() { return link_; }
+    ScreenRelay& screen() { return screen_; }
+    Dispatcher& dispatcher() { return dispatcher_; }
+    VehicleState& vehicle() { return vehicle_; }
+    VehicleRequests& requests() { return requests_; }
+    CdChanger& cdChanger() { return cd_; }
+    const CommandLine& commandLine() const { return commandLine_; }
+    bool saveMemory() const { return saveMemory_; }
+
+    Timer Makeselfactive{QStringLiteral("Makeselfactive")};
+    Timer clocktimer{QStringLiteral("clocktimer")};
+    Timer IdleShutdownTimer{QStringLiteral("IdleShutdownTimer")};
+
+private:
+    void applySettings();
+    void captureSettings();
+    void MakeselfactiveTimer();
+    void clocktimerTimer();
+    void IdleShutdownTimerTimer();
+
+    Environment env_;
+    CommandLine commandLine_;
+    StatusLog log_;
+    IniFile ini_;
+    Settings settings_;
+    BusOptions options_;
+    CodeTable codes_;
+    SerialPortNG port_;
+    PortRts rts_{port_};
+    IbusSender sender_{port_, log_, options_};
+    AppActions actions_;
+    VehicleState vehicle_;
+    std::unique_ptr<ClockSetter> ownClockSetter_;
+    VehicleMessages messages_;
+    VehicleRequests requests_;
+    CdChanger cd_;
+    ScreenRelay screen_;
+    Dispatcher dispatcher_;
+    SerialLink link_;
+    std::unique_ptr<LogindSleepWatcher> sleepWatcher_;
+    bool saveMemory_ = false;
+};
+
+} // namespace zarn
