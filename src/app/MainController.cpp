@@ -51,7 +51,8 @@ void MainController::FormCreate()
     link_.setHexLineLength(DefaultHexLineLength);
 
     log_.clear();
-    log_.AddStatusLine(settings_.versiontitle + QLatin1Char(' ') + VersionText + QStringLiteral(" starting up..."));
+    // The title is not read yet: the line starts with the blank that follows it.
+    log_.AddStatusLine(QLatin1Char(' ') + VersionText + QStringLiteral(" starting up..."));
     vehicle_.setLastKnownMileage(0);
 
     if (commandLine_.has("TIMERS")) {
