@@ -1,0 +1,86 @@
+#include "carsim/Controls.h"
+
+#include "carsim/Devices.h"
+#include "carsim/Hex.h"
+
+namespace zarn::carsim {
+
+namespace {
+Control monitorButton(const char* name, const char* label, quint8 destination, quint8 code, bool release)
+{
+    const QByteArray press = makeFrame(device::Monitor, destination, QByteArray("\x48", 1) + char(code));
+    const QByteArray up = release ? makeFrame(device::Monitor, destination, QByteArray("\x48", 1) + char(code | 0x80))
+                                  : QByteArray();
+    return {QLatin1String(name), QLatin1String(label), press, up};
+}
+
+Control wheelButton(const char* name, const char* label, quint8 destination, quint8 code)
+{
+    return {QLatin1String(name), QLatin1String(label),
+            makeFrame(device::SteeringWheel, destination, QByteArray("\x3B", 1) + char(code)), {}};
+}
+
+// The program's knob codes pair the data byte of one knob message with the checksum of the
+// other (48 45 with 82, 48 05 with C2), so no frame with a true checksum matches them. The
+// car here sends exactly those bytes, so that the program reacts to its knob.
+Control knobButton(const char* name, const char* label, QByteArrayView bytes)
+{
+    return {QLatin1String(name), QLatin1String(label), bytes.toByteArray(), {}};
+}
+
+QList<Control> buildControls()
+{
+    // The radio's buttons report their release too (code + 80); nothing in the program
+    // listens to it, as nothing in the car needs it either.
+    return {
+        knobButton("knob press", "knob press", "\xF0\x04\x3B\x48\x45\x82"),
+        knobButton("knob long", "knob long press", "\xF0\x04\x3B\x48\x05\xC2"),
+        wheelButton("wheel up", "steering wheel up", device::Telephone, 0x01),
+        wheelButton("wheel down", "steering wheel down", device::Telephone, 0x08),
+        wheelButton("wheel rt", "steering wheel R/T", device::Broadcast, 0x40),
+        monitorButton("button 1", "button 1", device::Radio, 0x11, true),
+        monitorButton("button 2", "button 2", device::Radio, 0x01, true),
+        monitorButton("button 3", "button 3", device::Radio, 0x12, true),
+        monitorButton("button 4", "button 4", device::Radio, 0x02, true),
+        monitorButton("button 5", "button 5", device::Radio, 0x13, true),
+        monitorButton("button 6", "button 6", device::Radio, 0x03, true),
+        monitorButton("button fm", "FM button", device::Radio, 0x31, true),
+        monitorButton("button am", "AM button", device::Radio, 0x21, true),
+        monitorButton("button mode", "MODE button", device::Radio, 0x23, true),
+        monitorButton("button tp", "TP button", device::Radio, 0x32, true),
+        monitorButton("button radnav", "radio/navigation switch", device::Radio, 0x30, true),
+        monitorButton("button power", "radio power button", device::Radio, 0x06, true),
+        monitorButton("button tone", "tone button", device::Radio, 0x04, true),
+        monitorButton("button menu", "menu button", device::Broadcast, 0x34, true),
+        monitorButton("button clock", "clock button", device::Broadcast, 0x07, true),
+    };
+}
+} // namespace
+
+const QList<Control>& controls()
+{
+    static const QList<Control> table = buildControls();
+    return table;
+}
+
+const Control* findControl(QStringView name)
+{
+    for (const Control& c : controls())
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+const Control* findControlByFrame(const QByteArray& frame, bool* released)
+{
+    for (const Control& c : controls()) {
+        if (c.press == frame || (!c.release.isEmpty() && c.release == frame)) {
+            if (released)
+                *released = c.press != frame;
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace zarn::carsim
