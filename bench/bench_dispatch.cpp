@@ -6,32 +6,23 @@
 #include "ibus/CodeTable.h"
 #include "ibus/Dispatcher.h"
 #include "ibus/DispatcherActions.h"
-#include "ibus/FrameSink.h"
 #include "ibus/FrameText.h"
 #include "ibus/IbusSender.h"
-#include "ibus/RtsLine.h"
 #include "ibus/ScreenRelay.h"
+
+#include "RecordingSink.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-struct NullSink : zarn::FrameSink {
-    void SendData(const QByteArray&) override {}
-    bool SendInProgress() const override { return false; }
-};
-struct Rts : zarn::RtsLine {
-    bool level = false;
-    void setRtsState(bool on) override { level = on; }
-    bool rtsState() const override { return level; }
-};
 
 void BM_DispatchTypicalBlock(benchmark::State& state)
 {
     zarn::StatusLog log;
     zarn::BusOptions options;
     options.cdEmulation = true;
-    NullSink sink;
-    Rts rts;
+    zarn::test::RecordingSink sink;
+    zarn::test::FakeRts rts;
     zarn::CodeTable codes;
     zarn::IbusSender sender(sink, log, options);
     zarn::CdChanger cd(sender, log);

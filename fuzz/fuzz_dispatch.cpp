@@ -6,28 +6,16 @@
 #include "ibus/CodeTable.h"
 #include "ibus/Dispatcher.h"
 #include "ibus/DispatcherActions.h"
-#include "ibus/FrameSink.h"
 #include "ibus/FrameText.h"
 #include "ibus/IbusSender.h"
-#include "ibus/RtsLine.h"
 #include "ibus/ScreenRelay.h"
 #include "ibus/VehicleMessages.h"
 #include "ibus/VehicleState.h"
 
+#include "RecordingSink.h"
+
 #include <cstddef>
 #include <cstdint>
-
-namespace {
-struct NullSink : zarn::FrameSink {
-    void SendData(const QByteArray&) override {}
-    bool SendInProgress() const override { return false; }
-};
-struct Rts : zarn::RtsLine {
-    bool level = false;
-    void setRtsState(bool on) override { level = on; }
-    bool rtsState() const override { return level; }
-};
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -40,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         o.shutDownMessage = QStringLiteral("3F05");
         return o;
     }();
-    static NullSink sink;
-    static Rts rts;
+    static zarn::test::RecordingSink sink;
+    static zarn::test::FakeRts rts;
     static zarn::CodeTable codes;
     static zarn::IbusSender sender(sink, log, options);
     static zarn::CdChanger cd(sender, log);

@@ -42,12 +42,12 @@ QStringList texts(const StatusLog& log)
 
 QString binaryPath(const QString& name)
 {
-    return QDir(qEnvironmentVariable("ZARN_BIN_DIR")).filePath(name);
+    return QDir(qEnvironmentVariable("ZARN_BIN_DIR", QStringLiteral(ZARN_DEFAULT_BIN_DIR))).filePath(name);
 }
 
 QString sourcePath(const QString& relative)
 {
-    return QDir(qEnvironmentVariable("ZARN_SOURCE_DIR")).filePath(relative);
+    return QDir(qEnvironmentVariable("ZARN_SOURCE_DIR", QStringLiteral(ZARN_DEFAULT_SOURCE_DIR))).filePath(relative);
 }
 
 } // namespace zarn::test
