@@ -101,10 +101,13 @@ void BusWriter::pump()
 void BusWriter::writeFrame(const QByteArray& frame)
 {
     QString fate;
-    if (silent())
+    if (silent()) {
         fate = QStringLiteral("bus cut");
-    else if (!port_.write(frame))
+    } else if (const qsizetype n = port_.write(frame); n < 0) {
         fate = port_.isOpen() ? QStringLiteral("no listener") : QStringLiteral("interface gone");
+    } else if (n < frame.size()) {
+        fate = QStringLiteral("the program does not read, %1 of %2 bytes").arg(n).arg(frame.size());
+    }
     emit frameWritten(frame, fate);
     // A frame that found no listener still took its time on the car's wire.
     const qint64 wireUs = wireTimeUs(frame.size());

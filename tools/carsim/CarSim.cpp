@@ -4,6 +4,8 @@
 #include "carsim/DemoHome.h"
 #include "carsim/ScenarioPlayer.h"
 
+#include <QDir>
+
 namespace zarn::carsim {
 
 CarSim::CarSim(const CarSimOptions& options, QObject* parent)
@@ -25,6 +27,7 @@ CarSim::CarSim(const CarSimOptions& options, QObject* parent)
     quiet_.setInterval(options.quietMs);
     connect(&quiet_, &QTimer::timeout, this, [this] { handle(reader_.lineQuiet()); });
     exitTimer_.setSingleShot(true);
+    exitTimer_.setTimerType(Qt::PreciseTimer);
     connect(&exitTimer_, &QTimer::timeout, this, &CarSim::quitRequested);
 
     connect(&port_, &PtyPort::bytesReceived, this, &CarSim::received);
@@ -62,6 +65,11 @@ bool CarSim::start(QString* error)
         if (options_.seed)
             scenario_->setSeed(*options_.seed);
         connect(scenario_.get(), &ScenarioPlayer::exitRequested, this, &CarSim::quitRequested);
+    }
+    // The demo home usually holds the link too.
+    if (!options_.homeDir.isEmpty() && !QDir().mkpath(options_.homeDir)) {
+        *error = QStringLiteral("cannot create %1").arg(options_.homeDir);
+        return false;
     }
     if (!port_.open(error))
         return false;
@@ -142,6 +150,7 @@ void CarSim::finish()
     if (finished_)
         return;
     finished_ = true;
+    port_.blockSignals(true); // closing the port is not the program's doing
     handle(reader_.lineQuiet());
     if (scenario_)
         scenario_->closeChecks();

@@ -52,9 +52,13 @@ void Keyboard::bind(const QStringList& keys, const QString& help, std::function<
 
 QStringList Keyboard::helpLines() const
 {
-    QStringList lines;
+    // Two bindings a line keeps the help on one screen.
+    QStringList cells;
     for (const Binding& b : bindings_)
-        lines << QStringLiteral("%1  %2").arg(b.keys.join(QLatin1Char('/')), -14).arg(b.help);
+        cells << QStringLiteral("%1 %2").arg(b.keys.join(QLatin1Char('/')), -12).arg(b.help);
+    QStringList lines;
+    for (qsizetype i = 0; i < cells.size(); i += 2)
+        lines << (i + 1 < cells.size() ? QStringLiteral("%1 %2").arg(cells[i], -36).arg(cells[i + 1]) : cells[i]);
     return lines;
 }
 

@@ -1,5 +1,6 @@
 #include "carsim/Output.h"
 
+#include "carsim/Controls.h"
 #include "carsim/FrameExplainer.h"
 #include "carsim/FrameReader.h"
 #include "carsim/Hex.h"
@@ -46,7 +47,11 @@ void Output::carFrame(const QByteArray& frame, const QString& fate)
 {
     if (!echo_)
         return;
-    QString meaning = explainFrame(frame);
+    // The car's faults are shown as such; the knob codes the program expects are known
+    // by name even though their checksum is not the XOR of their bytes.
+    const QString problem = FrameReader::problemOf(frame);
+    QString meaning = problem.isEmpty() || findControlByFrame(frame) ? explainFrame(frame)
+                                                                     : QStringLiteral("faulty: ") + problem;
     if (!fate.isEmpty())
         meaning += QStringLiteral(" (not delivered: ") + fate + QLatin1Char(')');
     write(frameLine(nowMs(), '>', frame, meaning));

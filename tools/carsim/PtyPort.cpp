@@ -30,6 +30,7 @@ PtyPort::PtyPort(const QString& linkPath, QObject* parent)
     peerPoll_.setInterval(PeerPollMs);
     connect(&peerPoll_, &QTimer::timeout, this, &PtyPort::checkPeer);
     comeBack_.setSingleShot(true);
+    comeBack_.setTimerType(Qt::PreciseTimer);
     connect(&comeBack_, &QTimer::timeout, this, [this] {
         QString error;
         if (open(&error))
@@ -115,14 +116,17 @@ void PtyPort::vanish(qint64 ms)
     comeBack_.start(int(qMax<qint64>(0, ms)));
 }
 
-bool PtyPort::write(const QByteArray& bytes)
+qsizetype PtyPort::write(const QByteArray& bytes)
 {
     if (fd_ < 0 || !connected_)
-        return false;
+        return -1;
     const ssize_t n = ::write(fd_, bytes.constData(), size_t(bytes.size()));
-    if (n < 0 && errno == EIO)
-        lostPeer();
-    return n == bytes.size();
+    if (n >= 0)
+        return n;
+    if (errno == EAGAIN)
+        return 0;
+    lostPeer();
+    return -1;
 }
 
 void PtyPort::readAvailable()

@@ -28,8 +28,9 @@ public:
     // port reads fail), the link goes away; then a new pair opens and the link points to it.
     void vanish(qint64 ms);
 
-    // False (nothing written) while the program does not have the port open.
-    bool write(const QByteArray& bytes);
+    // The number of bytes written: fewer when the pty's buffer is full (the program does
+    // not read), -1 while the program does not have the port open.
+    qsizetype write(const QByteArray& bytes);
 
     QString slavePath() const { return slavePath_; }
     QString linkPath() const { return linkPath_; }

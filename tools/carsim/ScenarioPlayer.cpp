@@ -44,6 +44,7 @@ ScenarioPlayer::ScenarioPlayer(const Scenario& scenario, CarModel& car, BusWrite
     stepTimer_.setTimerType(Qt::PreciseTimer);
     connect(&stepTimer_, &QTimer::timeout, this, &ScenarioPlayer::runDue);
     waitTimer_.setSingleShot(true);
+    waitTimer_.setTimerType(Qt::PreciseTimer);
     connect(&waitTimer_, &QTimer::timeout, this, [this] { endWait(false); });
     checkTimer_.setInterval(20);
     connect(&checkTimer_, &QTimer::timeout, this, &ScenarioPlayer::decideChecks);
