@@ -6,12 +6,11 @@
 namespace zarn::carsim {
 
 namespace {
-Control monitorButton(const char* name, const char* label, quint8 destination, quint8 code, bool release)
+Control monitorButton(const char* name, const char* label, quint8 destination, quint8 code)
 {
-    const QByteArray press = makeFrame(device::Monitor, destination, QByteArray("\x48", 1) + char(code));
-    const QByteArray up = release ? makeFrame(device::Monitor, destination, QByteArray("\x48", 1) + char(code | 0x80))
-                                  : QByteArray();
-    return {QLatin1String(name), QLatin1String(label), press, up};
+    return {QLatin1String(name), QLatin1String(label),
+            makeFrame(device::Monitor, destination, QByteArray("\x48", 1) + char(code)),
+            makeFrame(device::Monitor, destination, QByteArray("\x48", 1) + char(code | 0x80))};
 }
 
 Control wheelButton(const char* name, const char* label, quint8 destination, quint8 code)
@@ -38,21 +37,21 @@ QList<Control> buildControls()
         wheelButton("wheel up", "steering wheel up", device::Telephone, 0x01),
         wheelButton("wheel down", "steering wheel down", device::Telephone, 0x08),
         wheelButton("wheel rt", "steering wheel R/T", device::Broadcast, 0x40),
-        monitorButton("button 1", "button 1", device::Radio, 0x11, true),
-        monitorButton("button 2", "button 2", device::Radio, 0x01, true),
-        monitorButton("button 3", "button 3", device::Radio, 0x12, true),
-        monitorButton("button 4", "button 4", device::Radio, 0x02, true),
-        monitorButton("button 5", "button 5", device::Radio, 0x13, true),
-        monitorButton("button 6", "button 6", device::Radio, 0x03, true),
-        monitorButton("button fm", "FM button", device::Radio, 0x31, true),
-        monitorButton("button am", "AM button", device::Radio, 0x21, true),
-        monitorButton("button mode", "MODE button", device::Radio, 0x23, true),
-        monitorButton("button tp", "TP button", device::Radio, 0x32, true),
-        monitorButton("button radnav", "radio/navigation switch", device::Radio, 0x30, true),
-        monitorButton("button power", "radio power button", device::Radio, 0x06, true),
-        monitorButton("button tone", "tone button", device::Radio, 0x04, true),
-        monitorButton("button menu", "menu button", device::Broadcast, 0x34, true),
-        monitorButton("button clock", "clock button", device::Broadcast, 0x07, true),
+        monitorButton("button 1", "button 1", device::Radio, 0x11),
+        monitorButton("button 2", "button 2", device::Radio, 0x01),
+        monitorButton("button 3", "button 3", device::Radio, 0x12),
+        monitorButton("button 4", "button 4", device::Radio, 0x02),
+        monitorButton("button 5", "button 5", device::Radio, 0x13),
+        monitorButton("button 6", "button 6", device::Radio, 0x03),
+        monitorButton("button fm", "FM button", device::Radio, 0x31),
+        monitorButton("button am", "AM button", device::Radio, 0x21),
+        monitorButton("button mode", "MODE button", device::Radio, 0x23),
+        monitorButton("button tp", "TP button", device::Radio, 0x32),
+        monitorButton("button radnav", "radio/navigation switch", device::Radio, 0x30),
+        monitorButton("button power", "radio power button", device::Radio, 0x06),
+        monitorButton("button tone", "tone button", device::Radio, 0x04),
+        monitorButton("button menu", "menu button", device::Broadcast, 0x34),
+        monitorButton("button clock", "clock button", device::Broadcast, 0x07),
     };
 }
 } // namespace
