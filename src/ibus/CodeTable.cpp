@@ -32,8 +32,10 @@ const std::array<CodeTable::Definition, CodeTable::CodeCount>& CodeTable::defini
         {"BMW_Phone_On_Talk_free", "C804E72C3136"},
         {"BMW_Phone_On_NoTalk_nofree", "C804E72C1017"},
         {"BMW_Phone_On_Talk_nofree", "C804E72C3037"},
-        {"BMW_Menu_turnknob_Press", "F0043B484582"},
-        {"BMW_Menu_turnknob_Press_long", "F0043B4805C2"},
+        // Without their checksums: the ones long given here (82, C2) belong to the other
+        // message, so a real knob never matched them.
+        {"BMW_Menu_turnknob_Press", "F0043B4845"},
+        {"BMW_Menu_turnknob_Press_long", "F0043B4805"},
         {"BMW_Menu_turnknob_Counterclockwise", "F0043B490"},
         {"BMW_Menu_turnknob_Clockwise", "F0043B498"},
         {"BMW_01_Press", "F004684811C5"},

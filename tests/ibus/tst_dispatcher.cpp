@@ -129,6 +129,15 @@ private slots:
         QVERIFY(b.logged("BMW_Menu_turnknob_Clockwise - numsteps = 3"));
     }
 
+    void realKnobPressesMatch()
+    {
+        Bench b;
+        b.screen.forceScreen();
+        b.feed("F0043B4845C2"); // pressed
+        b.feed("F0043B480582"); // held
+        QCOMPARE(b.actions.calls, (QStringList{"press", "long"}));
+    }
+
     void lastMatchingFrameOfABlockWins()
     {
         Bench b;
@@ -146,7 +155,7 @@ private slots:
         Bench b;
         b.screen.forceScreen();
         // Arrival order reversed on purpose: R/T, button 1, knob press, steering up.
-        b.feed("5004FF3B40D0 F004684811C5 F0043B484582 5004C83B01A6");
+        b.feed("5004FF3B40D0 F004684811C5 F0043B4845C2 5004C83B01A6");
         QCOMPARE(b.actions.calls, (QStringList{"up", "press", "1", "rt"}));
     }
 

@@ -91,7 +91,7 @@ private slots:
         QTest::addRow("radio poll") << "68 03 18 01 72" << "radio: CD changer poll";
         QTest::addRow("radio play") << "68 05 18 38 03 00 4E" << "radio: CD changer play";
         QTest::addRow("knob right 3") << "F0 04 3B 49 83 05" << "knob right 3";
-        QTest::addRow("knob press") << "F0 04 3B 48 45 82" << "knob press";
+        QTest::addRow("knob press") << "F0 04 3B 48 45 C2" << "knob press";
         QTest::addRow("FM released") << "F0 04 68 48 B1 65" << "FM button released";
         QTest::addRow("AUX text") << "68 12 3B 23 62 10 41 55 58 20 20 20 20 20 20 20 20 20 20 5C" << "radio: title text \"AUX\"";
         QTest::addRow("tape text") << "68 0D 3B A5 62 01 45 44 6F 6C 62 79 20 42 E3" << "radio: tape text \"Dolby B\"";

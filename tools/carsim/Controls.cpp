@@ -19,12 +19,11 @@ Control wheelButton(const char* name, const char* label, quint8 destination, qui
             makeFrame(device::SteeringWheel, destination, QByteArray("\x3B", 1) + char(code)), {}};
 }
 
-// The program's knob codes pair the data byte of one knob message with the checksum of the
-// other (48 45 with 82, 48 05 with C2), so no frame with a true checksum matches them. The
-// car here sends exactly those bytes, so that the program reacts to its knob.
-Control knobButton(const char* name, const char* label, QByteArrayView bytes)
+// The knob: 48 45 pressed, 48 05 held, with their true checksums (C2, 82).
+Control knobButton(const char* name, const char* label, quint8 code)
 {
-    return {QLatin1String(name), QLatin1String(label), bytes.toByteArray(), {}};
+    return {QLatin1String(name), QLatin1String(label),
+            makeFrame(device::Monitor, device::ScreenUnit, QByteArray("\x48", 1) + char(code)), {}};
 }
 
 QList<Control> buildControls()
@@ -32,8 +31,8 @@ QList<Control> buildControls()
     // The radio's buttons report their release too (code + 80); nothing in the program
     // listens to it, as nothing in the car needs it either.
     return {
-        knobButton("knob press", "knob press", "\xF0\x04\x3B\x48\x45\x82"),
-        knobButton("knob long", "knob long press", "\xF0\x04\x3B\x48\x05\xC2"),
+        knobButton("knob press", "knob press", 0x45),
+        knobButton("knob long", "knob long press", 0x05),
         wheelButton("wheel up", "steering wheel up", device::Telephone, 0x01),
         wheelButton("wheel down", "steering wheel down", device::Telephone, 0x08),
         wheelButton("wheel rt", "steering wheel R/T", device::Broadcast, 0x40),
