@@ -8,7 +8,7 @@ namespace zarn {
 // The operations of the pages and players that bus messages reach. The pages, the
 // players and the driver's log are not built yet, so these only let events run; they
 // become the real handlers as those arrive.
-class AppActions final : public DispatcherActions, public VehicleHooks {
+class AppActions : public DispatcherActions, public VehicleHooks {
 public:
     void processEvents() override { QCoreApplication::processEvents(); }
 };

@@ -27,6 +27,7 @@ namespace zarn {
 
 class ClockSetter;
 class LogindSleepWatcher;
+class StartupView;
 
 // The composition root: owns every part of the program and wires the bus to the
 // operations above it. Main thread only.
@@ -38,13 +39,14 @@ public:
         QString appDir;                       // ends in "/"
         ClockSetter* clockSetter = nullptr;   // null: systemd-timedated on the system bus
         bool watchSleep = true;               // logind's resume signal on the system bus
+        AppActions* actions = nullptr;        // null: nothing above the bus side yet
     };
 
     explicit MainController(Environment environment, QObject* parent = nullptr);
     ~MainController() override;
 
     // The start-up sequence; status lines in its order.
-    void FormCreate();
+    void FormCreate(StartupView* view = nullptr);
     // Closing the program: mileage, settings, supervisor, port.
     void FormCloseQuery();
 
@@ -82,7 +84,8 @@ private:
     SerialPortNG port_;
     PortRts rts_{port_};
     IbusSender sender_{port_, log_, options_};
-    AppActions actions_;
+    AppActions ownActions_;
+    AppActions& actions_;
     VehicleState vehicle_;
     std::unique_ptr<ClockSetter> ownClockSetter_;
     VehicleMessages messages_;

@@ -37,6 +37,8 @@ public:
     void ProcessIbusText(const QString& blockText);
 
     bool tapePaused() const { return tapePaused_; }
+    // Start-up: nothing paused by the tape yet.
+    void reset() { tapePaused_ = false; }
 
     // Step count of a knob turn frame: the 10th character as a decimal digit, else 1.
     static int knobSteps(const QString& frame);
