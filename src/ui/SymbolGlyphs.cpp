@@ -1,5 +1,6 @@
 #include "ui/SymbolGlyphs.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -93,9 +94,23 @@ void draw(QPainter& painter, const QRectF& rect, const QString& family, const QS
     painter.setPen(Qt::NoPen);
     painter.setBrush(color);
     const qreal cell = rect.height();
+    // Letters without a symbol ("A yes", "A no") are written in a plain font.
+    QFont text(QStringLiteral("Arial"));
+    text.setPixelSize(std::max(1, int(cell * 0.6)));
+    text.setBold(true);
+    const QFontMetricsF fm(text);
     qreal x = rect.left();
     for (QChar c : caption) {
-        drawOne(painter, QRectF(x + cell * 0.1, rect.top() + cell * 0.1, cell * 0.8, cell * 0.8), arrowOf(family, c));
+        const Arrow arrow = arrowOf(family, c);
+        if (arrow == Arrow::None && c != QLatin1Char(' ')) {
+            painter.setFont(text);
+            painter.setPen(color);
+            painter.drawText(QPointF(x, rect.top() + (cell + fm.capHeight()) / 2), QString(c));
+            painter.setPen(Qt::NoPen);
+            x += fm.horizontalAdvance(c);
+            continue;
+        }
+        drawOne(painter, QRectF(x + cell * 0.1, rect.top() + cell * 0.1, cell * 0.8, cell * 0.8), arrow);
         x += c == QLatin1Char(' ') ? cell * 0.4 : cell;
     }
     painter.restore();

@@ -1,0 +1,92 @@
+#include "ui/pages/MainMenuPage.h"
+
+#include "ui/PlainPanel.h"
+#include "ui/TBMWpanel.h"
+#include "ui/pages/PageBuilder.h"
+
+#include <QLabel>
+
+namespace zarn {
+
+namespace {
+constexpr int StatusBarHeight = 48;
+
+struct ItemRow {
+    const char* name;
+    const char* caption;
+    int left, top, width, height;
+    bool right;
+};
+
+// Design geometry on a page of 792 by 534.
+const ItemRow Items[] = {
+    {"BMWpanel1", "MP3 Player", 0, 0, 273, 81, false},
+    {"BMWpanel3", "MPG, DivX && DVD", 0, 81, 273, 81, false},
+    {"BMWpanel4", "Driver's log", 0, 162, 273, 81, false},
+    {"BMWpanel89", "Radar", 0, 243, 273, 81, false},
+    {"BMWpanel76", "Launch", 0, 324, 273, 82, false},
+    {"BMWpanel2", "I-Bus Explorer", 392, 0, 401, 81, true},
+    {"BMWpanel6", "System Status", 392, 81, 401, 81, true},
+    {"BMWpanel7", "Web Browser", 392, 162, 401, 81, true},
+    {"BMWpanel8", "eMail", 392, 243, 401, 81, true},
+    {"BMWpanel123", "Rear Cam", 392, 324, 401, 82, true},
+};
+} // namespace
+
+MainMenuPage::MainMenuPage(QWidget* parent)
+    : ZarnPage(QStringLiteral("Main"), parent)
+{
+    using namespace PageBuilder;
+
+    mainImage_ = new QLabel(this);
+    mainImage_->setObjectName(QStringLiteral("MainImage"));
+    mainImage_->setScaledContents(true);
+
+    for (const ItemRow& r : Items)
+        item(this, QLatin1String(r.name), QLatin1String(r.caption), QRect(r.left, r.top, r.width, r.height), r.right);
+
+    // The bottom row stands 407 pixels down the page.
+    panel40_ = new QWidget(this);
+    panel40_->setObjectName(QStringLiteral("Panel40"));
+    panel40_->setGeometry(0, 407, 792, 79);
+    item(panel40_, QStringLiteral("BMWpanel5"), QStringLiteral("Shutdown"), QRect(0, 0, 273, 79));
+    item(panel40_, QStringLiteral("BMWpanel9"), QStringLiteral("Settings"), QRect(392, 0, 401, 79), true);
+
+    statusBar_ = panel(this, QStringLiteral("StatusBar"), QString(), QRect(0, 486, 792, StatusBarHeight));
+    dateLabel_ = new QLabel(QStringLiteral(" Someday  24.12.0000  00:00"), statusBar_);
+    dateLabel_->setObjectName(QStringLiteral("DateLabel1"));
+    dateLabel_->setFont(pixelFont(QStringLiteral("Arial Narrow"), 32, true));
+    dateLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // Hidden until radar.bin is found.
+    menuItem(QStringLiteral("BMWpanel89"))->hide();
+    // Hidden until a launch program is set.
+    menuItem(QStringLiteral("BMWpanel76"))->hide();
+    applyDocking();
+}
+
+const QStringList& MainMenuPage::itemNames()
+{
+    static const QStringList names{
+        QStringLiteral("BMWpanel1"),  QStringLiteral("BMWpanel2"),  QStringLiteral("BMWpanel3"),
+        QStringLiteral("BMWpanel6"),  QStringLiteral("BMWpanel4"),  QStringLiteral("BMWpanel7"),
+        QStringLiteral("BMWpanel89"), QStringLiteral("BMWpanel76"), QStringLiteral("BMWpanel123"),
+        QStringLiteral("BMWpanel8"),  QStringLiteral("BMWpanel5"),  QStringLiteral("BMWpanel9"),
+    };
+    return names;
+}
+
+TBMWpanel* MainMenuPage::menuItem(const QString& name) const
+{
+    return findChild<TBMWpanel*>(name);
+}
+
+void MainMenuPage::applyDocking()
+{
+    mainImage_->setGeometry(rect());
+    mainImage_->lower();
+    statusBar_->setGeometry(0, height() - StatusBarHeight, width(), StatusBarHeight);
+    dateLabel_->setGeometry(statusBar_->rect().adjusted(0, 0, -8, 0));
+}
+
+} // namespace zarn

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "ui/pages/ZarnPage.h"
+
+namespace zarn {
+
+// Page 14, sound effects: back item and " Reset", the speed and effect rows, and the
+// seven slider items under their labels. The sliders come with the effects.
+class SoundFxPage : public ZarnPage {
+    Q_OBJECT
+public:
+    explicit SoundFxPage(QWidget* parent = nullptr);
+};
+
+} // namespace zarn

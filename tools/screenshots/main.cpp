@@ -1,0 +1,101 @@
+// zarn-screenshots OUTDIR: renders every page of the window at 800 by 600, the settings
+// sub-pages, the window-level panels and the splash screen into OUTDIR/*.png.
+#include "core/StatusLog.h"
+#include "ui/PlainPanel.h"
+#include "ui/SplashScreen.h"
+#include "ui/TBMWpanel.h"
+#include "ui/ZarnWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace zarn;
+
+namespace {
+const char* const PageNames[ZarnWindow::PageCount] = {
+    "00-main",    "01-options", "02-web",   "03-movies", "04-music", "05-nowplaying", "06-mailheaders", "07-mail",
+    "08-alternate", "09-scale", "10-driverslog", "11-system", "12-ibus", "13-radar", "14-soundfx", "15-question",
+};
+
+bool save(QWidget& w, const QDir& dir, const QString& name)
+{
+    const QString path = dir.filePath(name + QStringLiteral(".png"));
+    if (!w.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: zarn-screenshots OUTDIR\n");
+        return 2;
+    }
+    QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    StatusLog log;
+    for (const char* line : {" 2.9.0 Build 1005 (no voice) starting up...", "Parity set to 2 (even)",
+                             "Serial COM Port set to COM1", "Last known mileage read - number is 4711"})
+        log.AddStatusLine(QString::fromLatin1(line));
+
+    ZarnWindow w;
+    w.attachStatusLog(log);
+    w.setBounds(0, 0, 800, 600);
+    w.show();
+    w.activateWindow();
+    QApplication::processEvents();
+    bool ok = save(w, dir, QStringLiteral("offpanel"));
+    w.findChild<PlainPanel*>(QStringLiteral("offpanel"))->hide();
+
+    w.setRadarItemVisible(true);
+    w.setLaunchPath(QStringLiteral("/usr/bin/true"));
+    for (int i = 0; i < ZarnWindow::PageCount; ++i) {
+        w.ShowPage(i);
+        w.setFeatureCaption(QString::fromLatin1(PageNames[i]).mid(3));
+        ok = save(w, dir, QString::fromLatin1(PageNames[i])) && ok;
+    }
+    w.ShowPage(ZarnWindow::ShowClassic);
+
+    // The settings sub-pages.
+    w.ShowPage(PageOptions);
+    auto* notebook = w.findChild<QTabWidget*>(QStringLiteral("TabbedNotebook1"));
+    for (int t = 0; t < notebook->count(); ++t) {
+        notebook->setCurrentIndex(t);
+        ok = save(w, dir, QStringLiteral("01-options-tab%1").arg(t)) && ok;
+    }
+    notebook->setCurrentIndex(0);
+
+    // The action bands.
+    w.ShowPage(PageIbus);
+    w.findChild<TBMWpanel*>(QStringLiteral("BMWpanel18"))->click();
+    ok = save(w, dir, QStringLiteral("12-ibus-actions")) && ok;
+    w.ShowPage(PageNowPlaying);
+    w.findChild<QWidget*>(QStringLiteral("MP3OptionsPanel"))->show();
+    ok = save(w, dir, QStringLiteral("05-nowplaying-options")) && ok;
+
+    w.ShowMainMenu();
+    w.findChild<QWidget*>(QStringLiteral("Sicherheit"))->show();
+    ok = save(w, dir, QStringLiteral("sicherheit")) && ok;
+
+    SplashScreen splash;
+    splash.show();
+    splash.addLine(QStringLiteral(" Initializing Sound Subsystem BASS"));
+    splash.setProgress(40);
+    ok = save(splash, dir, QStringLiteral("splash")) && ok;
+    return ok ? 0 : 1;
+}
