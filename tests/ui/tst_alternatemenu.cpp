@@ -1,8 +1,14 @@
+#include "ui/AlternateMenu.h"
+#include "ui/ColorScheme.h"
+#include "ui/TBMWpanel.h"
 #include "ui/TTransparentPanel.h"
+#include "ui/ZarnWindow.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zarn;
@@ -24,11 +30,40 @@ QRgb pixelOf(QWidget* w, QPoint at)
     return w->grab().toImage().pixel(at);
 }
 
+QColor labelColor(const ZarnWindow& w, const char* label)
+{
+    return w.findChild<QLabel*>(QLatin1String(label))->palette().color(QPalette::WindowText);
+}
+
+// The window showing its picture menu.
+struct Fixture {
+    ZarnWindow w;
+    AlternateMenu* menu;
+    Fixture()
+        : menu(buildAlternateMenu(w, w.page(PageAlternateMenu)))
+    {
+        w.roles.clFontHigh = 0x00FF00;
+        w.roles.clFontLow = 0x0000FF;
+        ApplyColorScheme(w);
+        w.ShowPage(ZarnWindow::ShowCustomized);
+    }
+    TTransparentPanel* item(const char* name) const { return menu->item(QLatin1String(name)); }
+};
+
 } // namespace
 
 class TstAlternateMenu : public QObject {
     Q_OBJECT
 private slots:
+    void defaultPositions_data();
+    void defaultPositions();
+    void focusColorsFollowTheFocus();
+    void wordRunsItsMainMenuItem_data();
+    void wordRunsItsMainMenuItem();
+    void positionsRoundTrip();
+    void draggingMovesTheWord();
+    void captionsAreCopiedOnce();
+    void backgroundPicture();
     void transparentPanelShowsThePictureUnderIt_data();
     void transparentPanelShowsThePictureUnderIt();
     void transparentPanelIsPlainWithoutPictureOrTransparency();
@@ -134,6 +169,189 @@ void TstAlternateMenu::transparentPanelFollowsMovesAndNewPictures()
 
     picture->setPixmap(positionPicture(300, 200, 77));
     QCOMPARE(pixelOf(panel, {0, 0}), qRgb(100, 120, 77));
+}
+
+void TstAlternateMenu::defaultPositions_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QPoint>("place"); // left, top
+    QTest::addRow("settings") << "E649Panel" << QPoint(0, 0);
+    QTest::addRow("music") << "E644Panel" << QPoint(0, 50);
+    QTest::addRow("I-Bus explorer") << "E644Panel1" << QPoint(0, 100);
+    QTest::addRow("system status") << "E644Panel2" << QPoint(0, 150);
+    QTest::addRow("driver's log") << "E644Panel3" << QPoint(0, 200);
+    QTest::addRow("movies") << "E646Panel" << QPoint(0, 250);
+    QTest::addRow("exit") << "E6445Panel" << QPoint(0, 300);
+    QTest::addRow("web") << "E648Panel" << QPoint(0, 350);
+    QTest::addRow("radar shares its top with mail") << "E60QuilPanel" << QPoint(0, 400);
+    QTest::addRow("mail") << "E600Panel" << QPoint(0, 400);
+}
+
+void TstAlternateMenu::defaultPositions()
+{
+    QFETCH(QString, item);
+    QFETCH(QPoint, place);
+    Fixture f;
+    TTransparentPanel* panel = f.menu->item(item);
+    QVERIFY(panel);
+    QCOMPARE(panel->geometry(), QRect(place, QSize(250, 47)));
+    QCOMPARE(f.menu->itemPositions().value(item), place);
+    QCOMPARE(panel->focusPolicy(), Qt::StrongFocus);
+    QCOMPARE(panel->Image(), f.w.findChild<QLabel*>("E64Image"));
+    QVERIFY(panel->Transparent());
+    auto* label = panel->findChild<QLabel*>();
+    QCOMPARE(label->x(), 4);
+    QCOMPARE(label->font().family(), QString("Arial Narrow"));
+    QCOMPARE(label->font().pixelSize(), 40);
+    QVERIFY(label->font().bold());
+}
+
+void TstAlternateMenu::focusColorsFollowTheFocus()
+{
+    Fixture f;
+    f.w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w));
+    const QColor high(Qt::green), low(Qt::red);
+
+    f.item("E644Panel")->setFocus();
+    QCOMPARE(labelColor(f.w, "E644Label"), high);
+    QCOMPARE(labelColor(f.w, "E646Label"), low);
+    f.item("E646Panel")->setFocus();
+    QCOMPARE(labelColor(f.w, "E644Label"), low);
+    QCOMPARE(labelColor(f.w, "E646Label"), high);
+
+    // A new unselected color recolors the words at once; the focused word stays selected.
+    f.w.roles.clFontLow = 0x00FFFF;
+    ApplyColorScheme(f.w);
+    QCOMPARE(labelColor(f.w, "E644Label"), QColor(Qt::yellow));
+    QCOMPARE(labelColor(f.w, "E646Label"), high);
+}
+
+void TstAlternateMenu::wordRunsItsMainMenuItem_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("standsFor");
+    for (const AlternateMenu::Item& i : AlternateMenu::items())
+        QTest::addRow("%s", i.panel) << QString::fromLatin1(i.panel) << QString::fromLatin1(i.standsFor);
+}
+
+void TstAlternateMenu::wordRunsItsMainMenuItem()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, standsFor);
+    Fixture f;
+    auto* target = f.w.findChild<TBMWpanel*>(standsFor);
+    QVERIFY(target);
+    QSignalSpy clicked(target, &TBMWpanel::clicked);
+    TTransparentPanel* panel = f.menu->item(item);
+
+    QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(200, 20));
+    QCOMPARE(clicked.size(), 1);
+    // On the word itself.
+    QTest::mouseClick(panel->findChild<QLabel*>(), Qt::LeftButton, {}, QPoint(10, 20));
+    QCOMPARE(clicked.size(), 2);
+    // The knob press runs the item's click slot.
+    QVERIFY(QMetaObject::invokeMethod(panel, "click"));
+    QCOMPARE(clicked.size(), 3);
+}
+
+void TstAlternateMenu::positionsRoundTrip()
+{
+    Fixture f;
+    QMap<QString, QPoint> saved;
+    int n = 0;
+    for (const AlternateMenu::Item& i : AlternateMenu::items()) {
+        saved.insert(QString::fromLatin1(i.panel), QPoint(10 * n, 480 - 40 * n));
+        ++n;
+    }
+    f.menu->setItemPositions(saved);
+    QCOMPARE(f.menu->itemPositions(), saved);
+
+    // Names not given keep their place; unknown names are ignored.
+    f.menu->setItemPositions({{"E600Panel", QPoint(300, 7)}, {"NoSuchPanel", QPoint(1, 1)}});
+    saved["E600Panel"] = QPoint(300, 7);
+    QCOMPARE(f.menu->itemPositions(), saved);
+}
+
+void TstAlternateMenu::draggingMovesTheWord()
+{
+    Fixture f;
+    TTransparentPanel* panel = f.item("E648Panel");
+    auto* target = f.w.findChild<TBMWpanel*>("BMWpanel7");
+    QSignalSpy clicked(target, &TBMWpanel::clicked);
+    const QPoint start = panel->pos();
+
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(panel, QPoint(60, 40));
+    QCOMPARE(panel->pos(), start + QPoint(50, 30));
+    QTest::mouseMove(panel, QPoint(110, 50)); // the item has moved under the mouse
+    QCOMPARE(panel->pos(), start + QPoint(150, 70));
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(panel->pos(), start + QPoint(150, 70));
+    QCOMPARE(clicked.size(), 0);
+    QCOMPARE(f.menu->itemPositions().value("E648Panel"), start + QPoint(150, 70));
+
+    // Moving without a held button does nothing.
+    QTest::mouseMove(panel, QPoint(30, 30));
+    QCOMPARE(panel->pos(), start + QPoint(150, 70));
+
+    // A shaky click is still a click.
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(panel, QPoint(12, 11));
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(12, 11));
+    QCOMPARE(panel->pos(), start + QPoint(150, 70));
+    QCOMPARE(clicked.size(), 1);
+
+    // The word cannot be dragged off the page.
+    QWidget* page = f.w.page(PageAlternateMenu);
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(panel, QPoint(-3000, 5000));
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(panel->pos(), QPoint(0, page->height() - panel->height()));
+}
+
+void TstAlternateMenu::captionsAreCopiedOnce()
+{
+    Fixture f;
+    f.menu->copyCaptions();
+    QCOMPARE(f.w.findChild<QLabel*>("E646Label")->text(), QString("MPG, DivX & DVD"));
+    QCOMPARE(f.w.findChild<QLabel*>("E644Label")->text(),
+             f.w.findChild<TBMWpanel*>("BMWpanel1")->BMW_supercaption());
+    f.w.findChild<TBMWpanel*>("BMWpanel1")->setBMW_supercaption("Tunes");
+    QCOMPARE(f.w.findChild<QLabel*>("E644Label")->text(), QString("MP3 Player"));
+    f.menu->copyCaptions();
+    QCOMPARE(f.w.findChild<QLabel*>("E644Label")->text(), QString("Tunes"));
+}
+
+void TstAlternateMenu::backgroundPicture()
+{
+    Fixture f;
+    TTransparentPanel* panel = f.item("E6445Panel"); // at 0, 300
+    const QRgb grey = qRgb(0x80, 0x80, 0x80);
+    QVERIFY(!f.menu->loadBackground("/no/such/E64Image.bmp"));
+    QVERIFY(f.menu->background().isNull());
+    QCOMPARE(pixelOf(panel, {5, 5}), grey);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("E64Image.bmp");
+    QVERIFY(positionPicture(400, 450).toImage().save(file));
+    QVERIFY(f.menu->loadBackground(file));
+    QCOMPARE(f.w.alternateBackgroundSize(), QSize(400, 450));
+    QCOMPARE(pixelOf(panel, {5, 5}), qRgb(5, (305) % 256, 0));
+
+    // A new picture: every word shows the part of the new one under it.
+    f.menu->setBackground(positionPicture(400, 450, 200));
+    QCOMPARE(pixelOf(panel, {5, 5}), qRgb(5, 305 % 256, 200));
+    QCOMPARE(pixelOf(f.item("E649Panel"), {7, 3}), qRgb(7, 3, 200));
+
+    // A broken file leaves the picture.
+    const QString broken = dir.filePath("broken.bmp");
+    QFile out(broken);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("BM no picture");
+    out.close();
+    QVERIFY(!f.menu->loadBackground(broken));
+    QCOMPARE(pixelOf(panel, {5, 5}), qRgb(5, 305 % 256, 200));
 }
 
 QTEST_MAIN(TstAlternateMenu)
