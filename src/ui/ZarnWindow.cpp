@@ -1,7 +1,9 @@
 #include "ui/ZarnWindow.h"
 
 #include "core/StatusLog.h"
+#include "ui/AlternateMenu.h"
 #include "ui/FocusRings.h"
+#include "ui/LayoutTab.h"
 #include "ui/MenuActions.h"
 #include "ui/PlainPanel.h"
 #include "ui/ScreenLayout.h"
@@ -89,6 +91,8 @@ ZarnWindow::ZarnWindow(QWidget* parent)
     buildHeader();
     buildWindowPanels();
     wireItems();
+    buildAlternateMenu(*this, page(PageAlternateMenu));
+    buildLayoutTab(*this, layoutTab());
     resize(800, 600);
     enterClassicHeader();
     ArrangeLayout();
