@@ -1,6 +1,7 @@
 #include "ui/ColorScheme.h"
 
 #include "ui/AlternateMenu.h"
+#include "ui/FocusRings.h"
 #include "ui/PlainPanel.h"
 #include "ui/TBMWpanel.h"
 #include "ui/TTransparentPanel.h"
@@ -259,6 +260,14 @@ void ApplyColorScheme(ZarnWindow& w)
         for (const AlternateMenu::Item& def : AlternateMenu::items())
             if (QWidget* label = w.findChild<QWidget*>(QString::fromLatin1(def.label)))
                 done.insert(label);
+    }
+
+    // The music page's character keys; the one holding the focus keeps its focus color.
+    for (const QString& name : FocusRings::characterKeys()) {
+        if (QWidget* key = w.findChild<QWidget*>(name)) {
+            paintBackground(key, fromBgr(key->hasFocus() ? r.clOrange : r.clschwarz));
+            done.insert(key);
+        }
     }
 
     // 6. and 7. The music and movie lists, the now-playing frame and the spectrum are

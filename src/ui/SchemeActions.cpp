@@ -89,6 +89,13 @@ SchemeActions::SchemeActions(ZarnWindow& window)
     connectClick("BMWpanel21", &SchemeActions::BMWpanel21Click);
     connectClick("BMWpanel20", &SchemeActions::BMWpanel20Click);
 
+    // The header line is hidden with the customized header; the page switch back to the
+    // classic header must show it again, not only the next repaint of the scheme.
+    connect(&window, &ZarnWindow::pageShown, this, [this](int page) {
+        if (QWidget* line = window_.findChild<QWidget*>(QStringLiteral("headerline")))
+            line->setVisible(page != PageAlternateMenu);
+    });
+
     // The real header and status bar pick their roles like their preview mocks.
     // (The music page's and now-playing status bars and the lines of the now-playing
     // and sound pages join here when those pages are built.)

@@ -148,6 +148,7 @@ private slots:
     void headerFollowsTheActivePage();
     void adjustMarkersAreReset();
     void fixedAndNamedControls();
+    void characterKeysKeepTheFocusColor();
     void applyingTwiceRepaintsNothing();
     void customizedLookPickers();
     void lookItemsSetTheFlagOnly();
@@ -258,7 +259,9 @@ void TstColorScheme::headerFollowsTheActivePage()
         QCOMPARE(f.find<PlainPanel>(n)->color(), QColor(Qt::red));
     QVERIFY(line->isHidden());
 
+    // Back to the classic header: its line shows at once, before any repaint of the scheme.
     f.w.ShowPage(ZarnWindow::ShowClassic);
+    QVERIFY(!line->isHidden());
     header->setFontColor(Qt::gray);
     ApplyColorScheme(f.w);
     for (const char* n : {"HeaderPanel", "HeaderpanelExtO", "HeaderpanelExtU", "Panel83"})
@@ -330,6 +333,23 @@ void TstColorScheme::fixedAndNamedControls()
         QCOMPARE(backgroundOf(f.find(n)), bgr(0x010101));
         QCOMPARE(textOf(f.find(n)), bgr(0x050505));
     }
+}
+
+void TstColorScheme::characterKeysKeepTheFocusColor()
+{
+    Fixture f;
+    f.w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w));
+    f.w.ShowPage(PageMusic);
+    f.w.roles.clschwarz = 0x010101;
+    f.w.roles.clOrange = 0x0000FF;
+    auto* a = f.find<PlainPanel>("BitBtnWithColor10");
+    auto* b = f.find<PlainPanel>("BitBtnWithColor11");
+    a->setFocus();
+    QVERIFY(a->hasFocus());
+    ApplyColorScheme(f.w);
+    QCOMPARE(a->color(), QColor(Qt::red));
+    QCOMPARE(b->color(), bgr(0x010101));
 }
 
 void TstColorScheme::applyingTwiceRepaintsNothing()
