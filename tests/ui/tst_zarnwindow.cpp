@@ -461,11 +461,12 @@ private slots:
         toggle->click();
         QVERIFY(switchOn());
         QCOMPARE(toggle->BMW_supercaption(), onCaption);
-        QVERIFY(f.get<PlainPanel>("traceIndicator")->raised());
+        auto* indicator = f.get<PlainPanel>("traceIndicator");
+        QVERIFY(indicator->raised());
         toggle->click();
         QVERIFY(!switchOn());
         QCOMPARE(toggle->BMW_supercaption(), offCaption);
-        QVERIFY(!f.get<PlainPanel>("traceIndicator")->raised());
+        QVERIFY(!indicator->raised());
         QCOMPARE(repaint.count(), 2);
         QVERIFY(log.lines().isEmpty());
     }

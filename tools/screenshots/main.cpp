@@ -1,6 +1,7 @@
 // zarn-screenshots OUTDIR: renders every page of the window at 800 by 600, the settings
 // sub-pages, the window-level panels and the splash screen into OUTDIR/*.png.
 #include "core/StatusLog.h"
+#include "ui/ColorScheme.h"
 #include "ui/PlainPanel.h"
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv)
 
     ZarnWindow w;
     w.attachStatusLog(log);
+    ApplyColorScheme(w);
     w.setBounds(0, 0, 800, 600);
     w.show();
     w.activateWindow();
