@@ -125,6 +125,8 @@ AlternateMenu::AlternateMenu(ZarnWindow& window, QWidget* page)
     const QRect all(QPoint(0, 0), page->size());
     panel38_->setGeometry(all);
     picture_->setGeometry(all);
+    // The words start with the items' built-in captions; the settings' captions follow.
+    copyCaptions();
     updateLabelColors();
 }
 

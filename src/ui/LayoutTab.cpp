@@ -119,6 +119,7 @@ LayoutTab::LayoutTab(ZarnWindow& window, QWidget* tab)
     addMenu(tab->findChild<QLineEdit*>(QStringLiteral("SpecialEdit1")),
             QStringLiteral("Select Font Color for all car readable text"), &LayoutTab::pickClreadabletext);
     addMenu(title, QStringLiteral("Select Font"), &LayoutTab::pickHeaderFont);
+    copyCaptionsFromMenu();
 }
 
 LayoutTab* LayoutTab::of(const ZarnWindow& window)
