@@ -200,9 +200,14 @@ void SchemeActions::SelButton2Click()
         return;
     if (auto* field = window_.findChild<QLineEdit*>(QStringLiteral("Edit1")))
         field->setText(file);
+    loadNowPlayingPicture(file);
+}
+
+bool SchemeActions::loadNowPlayingPicture(const QString& file)
+{
     QImage image;
-    if (!image.load(file))
-        return; // the old picture stays
+    if (file.isEmpty() || !image.load(file))
+        return false; // the old picture stays
     const QPixmap picture = QPixmap::fromImage(image);
     if (auto* thumbnail = window_.findChild<QLabel*>(QStringLiteral("PlayMP3Image_Thumbnail"))) {
         thumbnail->setScaledContents(true);
@@ -210,6 +215,7 @@ void SchemeActions::SelButton2Click()
     }
     if (nowPlayingPicture)
         nowPlayingPicture(picture);
+    return true;
 }
 
 void SchemeActions::SelButton9Click()

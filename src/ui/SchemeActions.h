@@ -70,6 +70,10 @@ public:
     // A right-click menu with one item on the control that picks a role's color.
     void addRoleMenu(QWidget* control, const QString& text, quint32 ColorRoles::*role, bool repaintOnCancel = true);
 
+    // Loads the default now-playing picture (thumbnail on the "MP3" sub-page and the
+    // nowPlayingPicture hook). A file that cannot be read changes nothing: false.
+    bool loadNowPlayingPicture(const QString& file);
+
     // Header font: always bold; the Layout tab's title field shows the same name at
     // 0.4 x the size, truncated.
     QFont headerFont() const;
