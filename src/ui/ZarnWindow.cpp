@@ -376,7 +376,8 @@ QList<QWidget*> ZarnWindow::forwardOrder(int index) const
         auto* notebook = p->findChild<QTabWidget*>(QStringLiteral("TabbedNotebook1"));
         if (notebook && notebook->currentIndex() != OptionsPage::Schemes) {
             for (QWidget* w : notebook->currentWidget()->findChildren<QWidget*>()) {
-                if (canTakeFocus(w) && !out.contains(w))
+                // A spin box's inner field hands its focus on to the spin box.
+                if (!w->focusProxy() && canTakeFocus(w) && !out.contains(w))
                     out << w;
             }
         }

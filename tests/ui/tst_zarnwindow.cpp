@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -343,6 +344,26 @@ private slots:
         outside->setFocus();
         f.w.ShowPage(9);
         QCOMPARE(QApplication::focusWidget(), outside);
+    }
+
+    void settingsSubPageBringsItsOwnStops_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QStringList>("own");
+        QTest::addRow("Schemes: the scheme list")
+            << 0 << QStringList{"BMWpanel67", "BMWpanel82", "BMWpanel81", "BMWpanel77", "BMWpanel80", "BMWpanel79", "BMWpanel78"};
+        QTest::addRow("COM: fields and items")
+            << 5 << QStringList{"CBPort", "SpinEdit1", "SpinEdit2", "BMWpanel66", "BMWpanel64", "BMWpanel65"};
+        QTest::addRow("Special: no stops") << 7 << QStringList{};
+    }
+    void settingsSubPageBringsItsOwnStops()
+    {
+        QFETCH(int, tab);
+        QFETCH(QStringList, own);
+        Window f;
+        f.w.ShowPage(1);
+        f.get<QTabWidget>("TabbedNotebook1")->setCurrentIndex(tab);
+        QCOMPARE(f.focusOrder(1), QStringList({"BMWpanel20", "BMWpanel31", "BMWpanel10", "BMWpanel21"}) + own);
     }
 
     void arrangeLayoutHalvesTheWidth_data()
