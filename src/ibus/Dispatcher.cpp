@@ -208,14 +208,16 @@ bool Dispatcher::act(int row, Block& block, const QString& frame)
     case 11: {
         const int n = knobSteps(frame);
         for (int i = 0; i < n; ++i)
-            actions_.TurnbottonleftClick();
+            if (!actions_.TurnbottonleftClick())
+                return false;
         log_.addMessage(QStringLiteral(" BMW_Menu_turnknob_Counterclockwise - numsteps = ") + QString::number(n));
         break;
     }
     case 12: {
         const int n = knobSteps(frame);
         for (int i = 0; i < n; ++i)
-            actions_.TurnbottonrightClick();
+            if (!actions_.TurnbottonrightClick())
+                return false;
         log_.addMessage(QStringLiteral("BMW_Menu_turnknob_Clockwise - numsteps = ") + QString::number(n));
         break;
     }

@@ -17,8 +17,10 @@ public:
     virtual void SelButton7Click() {} // steering-wheel R/T
     virtual void SelButton1Click() {} // knob press, sender: the serial link
     virtual void longClick() {}       // knob held, sender: the serial link
-    virtual void TurnbottonleftClick() {}
-    virtual void TurnbottonrightClick() {}
+    // One knob detent; false when the step failed (a move to a control that cannot take
+    // the focus), which ends the dispatch of the block.
+    virtual bool TurnbottonleftClick() { return true; }
+    virtual bool TurnbottonrightClick() { return true; }
     virtual void BMWpanel5Click() {} // the exit action
     virtual void BMWpanel54Click() {} // the music pause toggle
     // The music player's pause and resume steps, without the toggle.

@@ -27,8 +27,17 @@ public:
     void SelButton7Click() override { calls << "rt"; }
     void SelButton1Click() override { calls << "press"; }
     void longClick() override { calls << "long"; }
-    void TurnbottonleftClick() override { calls << "left"; }
-    void TurnbottonrightClick() override { calls << "right"; }
+    bool TurnbottonleftClick() override
+    {
+        calls << "left";
+        return true;
+    }
+    bool TurnbottonrightClick() override
+    {
+        calls << "right";
+        return stepsLeft < 0 || stepsLeft-- > 0;
+    }
+    int stepsLeft = -1; // failing steps after this many
     void BMWpanel5Click() override { calls << "exit"; }
     void BMWpanel54Click() override { calls << "toggle"; }
     void pauseSteps() override { calls << "pause"; }
@@ -148,6 +157,16 @@ private slots:
         b.feed("F0043B4901CC F0043B4904CE");
         QCOMPARE(b.actions.calls, (QStringList{"left", "left", "left", "left"}));
         QVERIFY(b.logged(" BMW_Menu_turnknob_Counterclockwise - numsteps = 4"));
+    }
+
+    void failedKnobStepEndsTheDispatch()
+    {
+        Bench b;
+        b.screen.forceScreen();
+        b.actions.stepsLeft = 1;
+        b.feed("F0043B4983CE F004684811C5"); // three steps, the second fails; then button 1
+        QCOMPARE(b.actions.calls, (QStringList{"right", "right"}));
+        QVERIFY(b.logged("Error in Process serial input routine"));
     }
 
     void rowsRunInTableOrder()

@@ -64,16 +64,8 @@ public:
     {
     }
     FocusNavigator& nav;
-    void TurnbottonrightClick() override
-    {
-        if (!nav.TurnbottonrightClick())
-            throw std::runtime_error(nav.lastError().toStdString());
-    }
-    void TurnbottonleftClick() override
-    {
-        if (!nav.TurnbottonleftClick())
-            throw std::runtime_error(nav.lastError().toStdString());
-    }
+    bool TurnbottonrightClick() override { return nav.TurnbottonrightClick(); }
+    bool TurnbottonleftClick() override { return nav.TurnbottonleftClick(); }
 };
 
 const QStringList MainRingClockwise{"BMWpanel1", "BMWpanel2", "BMWpanel6", "BMWpanel7", "BMWpanel8", "BMWpanel123",
