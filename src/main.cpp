@@ -1,11 +1,14 @@
-#include "app/MainController.h"
+#include "app/MainWindow.h"
 #include "core/AppDir.h"
+#include "core/CommandLine.h"
+#include "ui/SplashScreen.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -41,21 +44,30 @@ void installSignalHandlers()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Zarn"));
+    QApplication app(argc, argv);
     installSignalHandlers();
 
     zarn::MainController::Environment env;
     env.arguments = QCoreApplication::arguments();
     env.appDir = zarn::AppDir();
-    zarn::MainController zarn(env);
+
+    std::unique_ptr<zarn::SplashScreen> splash;
+    if (!zarn::CommandLine(env.arguments).has("NOSPLASH")) {
+        splash = std::make_unique<zarn::SplashScreen>();
+        splash->show();
+        splash->repaint();
+    }
+    QApplication::setApplicationName(QStringLiteral("Zarn"));
+    zarn::MainWindow zarn(env, splash.get());
 
     const QString mirror = qEnvironmentVariable("ZARN_STATUS_LOG");
     QString error;
-    if (!mirror.isEmpty() && !zarn.log().setMirror(mirror, &error))
+    if (!mirror.isEmpty() && !zarn.core().log().setMirror(mirror, &error))
         std::fprintf(stderr, "zarn: cannot write the status log to %s: %s\n", qPrintable(mirror), qPrintable(error));
 
     zarn.FormCreate();
+    zarn.window().show();
+    splash.reset();
     const int rc = app.exec();
     zarn.FormCloseQuery();
     return rc;

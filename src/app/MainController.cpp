@@ -184,6 +184,18 @@ void MainController::captureSettings()
     settings_.idleShutdownSeconds = link_.shutdownAfterIbusIdleSeconds();
     settings_.rtoCharDelayTime = int(port_.RTOCharDelayTime());
     settings_.rtoExtraDelayTime = port_.RTOExtraDelayTime();
+    if (captureWindow_)
+        captureWindow_(settings_);
+}
+
+bool MainController::SaveSettingsNow()
+{
+    captureSettings();
+    QString error;
+    if (SaveSettings(ini_, settings_, &error))
+        return true;
+    log_.AddStatusLine(error);
+    return false;
 }
 
 void MainController::FormCloseQuery()
@@ -191,9 +203,7 @@ void MainController::FormCloseQuery()
     QString error;
     if (!SaveMileage(ini_, vehicle_.BMWpanel110, &error))
         log_.AddStatusLine(error);
-    captureSettings();
-    if (!SaveSettings(ini_, settings_, &error))
-        log_.AddStatusLine(error);
+    SaveSettingsNow();
     link_.CommPortSupervisor().stop();
     link_.ClosePort();
 }

@@ -21,6 +21,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 namespace zarn {
@@ -49,6 +50,10 @@ public:
     void FormCreate(StartupView* view = nullptr);
     // Closing the program: mileage, settings, supervisor, port.
     void FormCloseQuery();
+    // Writes Zarn.ini now from the live values; a failure is reported as a status line.
+    bool SaveSettingsNow();
+    // Lets the window add its share of the live values before each save.
+    void setSettingsCapture(std::function<void(Settings&)> capture) { captureWindow_ = std::move(capture); }
 
     StatusLog& log() { return log_; }
     const Settings& settings() const { return settings_; }
@@ -96,6 +101,7 @@ private:
     SerialLink link_;
     std::unique_ptr<LogindSleepWatcher> sleepWatcher_;
     bool saveMemory_ = false;
+    std::function<void(Settings&)> captureWindow_;
 };
 
 } // namespace zarn

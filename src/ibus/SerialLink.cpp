@@ -162,7 +162,12 @@ void SerialLink::SerialPortNG1RxClusterEvent()
     const QString text = ClusterToHexText(port_.TakeFirstCluster(), hexLineLength_);
     if (processIbusText_)
         processIbusText_(text);
-    indicatorTimer_.restart(IndicatorIntervalMs);
+    busActivity(IndicatorIntervalMs);
+}
+
+void SerialLink::busActivity(int indicatorMs)
+{
+    indicatorTimer_.restart(indicatorMs);
     if (!indicatorRaised_) {
         indicatorRaised_ = true;
         if (idleShutdownTimer_)

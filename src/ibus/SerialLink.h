@@ -84,6 +84,9 @@ public:
 
     // The "I" indicator: raised while blocks arrive.
     bool indicatorRaised() const { return indicatorRaised_; }
+    // The bus is alive (a block, or the header's double click): the indicator timer
+    // starts again with indicatorMs; a lowered indicator rises and the idle shutdown stops.
+    void busActivity(int indicatorMs);
 
     // shutdownafterIBUSidle and shutdownafterIBUSidle_seconds.
     bool shutdownAfterIbusIdle() const { return shutdownAfterIdle_; }

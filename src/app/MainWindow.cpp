@@ -1,0 +1,196 @@
+#include "app/MainWindow.h"
+
+#include "app/WindowSettings.h"
+#include "core/StatusLog.h"
+#include "ui/ColorScheme.h"
+#include "ui/PlainPanel.h"
+#include "ui/SchemeActions.h"
+#include "ui/SplashScreen.h"
+#include "ui/SteeringSimulator.h"
+#include "ui/WindowAccess.h"
+#include "ui/pages/ComTab.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QScrollBar>
+#include <QSpinBox>
+
+namespace zarn {
+
+namespace {
+MainController::Environment withActions(MainController::Environment env, AppActions* actions)
+{
+    env.actions = actions;
+    return env;
+}
+
+// Sample frames behind the header's indicator clicks: they go through the dispatcher
+// as if the car had sent them.
+constexpr const char* SampleCity =
+    " 7F 23 C8 A4 00 01 52 55 54 45 53 48 45 49 4D 20 42 45 49 20 53 54 55 54 54 47 00 00 00 00 00 00 00 00 00 00 52";
+constexpr const char* SampleStreet =
+    " 7F 23 C8 A4 00 02 42 41 48 4E 48 4F 46 53 54 52 2E 3B 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 57";
+constexpr const char* SamplePosition = " 7F 14 C8 A2 00 00 48 48 53 90 00 08 54 12 90 04 83 00 17 03 27 28";
+constexpr const char* SamplePosition2 = " 7F 14 C8 A2 00 00 48 49 10 20 00 08 55 01 30 04 83 00 17 03 27 63";
+} // namespace
+
+MainWindow::MainWindow(MainController::Environment environment, SplashScreen* splash, QObject* parent)
+    : QObject(parent)
+    , core_(withActions(std::move(environment), &actions_))
+    , navigator_(windowAccess(window_))
+    , select_(windowAccess(window_), navigator_)
+    , splash_(splash)
+{
+    actions_.attach(window_, navigator_, select_);
+    core_.setSettingsCapture([this](Settings& s) { captureFromWindow(window_, s); });
+    window_.attachStatusLog(core_.log());
+    if (splash)
+        core_.log().setOverflowSink([this](const QString& line) {
+            if (splash_)
+                splash_->addLine(line);
+        });
+
+    SchemeActions& schemes = SchemeActions::of(window_);
+    schemes.saveSettings = [this] { SaveSettings(); };
+    navigator_.setDisplayActions([&schemes] { schemes.BMWpanel21Click(); }, [&schemes] { schemes.BMWpanel20Click(); });
+    navigator_.installInputFilter(window_);
+
+    simulator_ = buildSteeringSimulator(window_.findChild<QWidget*>(QStringLiteral("Wheelbuttons")));
+    if (simulator_) {
+        simulator_->setActions(steeringActions(
+            navigator_, select_, [this](const QString& text) { core_.dispatcher().ProcessIbusText(text); },
+            [this] { window_.BMWpanel5Click(); }));
+        simulator_->follow(navigator_);
+        simulator_->attachHeader(window_);
+        simulator_->setBusActivity([this] { busActivity(); });
+    }
+    wireBus();
+    wireSettingsPage();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::wireBus()
+{
+    ScreenRelay& screen = core_.screen();
+    const auto showOffpanel = [this](bool visible) {
+        if (QWidget* off = window_.findChild<QWidget*>(QStringLiteral("offpanel")))
+            off->setVisible(visible);
+    };
+    connect(&screen, &ScreenRelay::offpanelVisibleChanged, this, showOffpanel);
+    showOffpanel(screen.offpanelVisible());
+    connect(&window_, &ZarnWindow::offpanelClicked, &screen, &ScreenRelay::offpanelClick);
+
+    SerialLink& link = core_.link();
+    connect(&link, &SerialLink::indicatorChanged, this, [this](bool raised) { setIndicator("IbusIndicator", raised); });
+    connect(&link, &SerialLink::colorSchemeNeeded, this, [this] { ApplyColorScheme(window_); });
+    connect(&window_, &ZarnWindow::applyColorSchemeRequested, this, [this] { ApplyColorScheme(window_); });
+
+    // The header's test clicks.
+    const auto feed = [this](const char* name, const char* text) {
+        if (auto* indicator = window_.findChild<PlainPanel*>(QLatin1String(name)))
+            connect(indicator, &PlainPanel::clicked, this,
+                    [this, text] { core_.dispatcher().ProcessIbusText(QLatin1String(text)); });
+    };
+    feed("IbusIndicator", SampleCity);
+    feed("metricIndicator", SampleStreet);
+    feed("RadarIndicator", SamplePosition);
+    feed("traceIndicator", SamplePosition2);
+}
+
+void MainWindow::wireSettingsPage()
+{
+    ComTab* com = window_.comTab();
+    if (!com)
+        return;
+    SerialLink& link = core_.link();
+    SerialPortNG& port = core_.port();
+    connect(com, &ComTab::portIndexChanged, this, [this] { SaveSettings(); });
+    connect(com, &ComTab::rxExtraDelayChanged, this, [&port](int ms) { port.setRTOExtraDelayTime(quint16(std::clamp(ms, 0, 65535))); });
+    connect(com, &ComTab::rxCharDelayChanged, this, [&port](int us) { port.setRTOCharDelayTime(quint32(std::max(us, 0))); });
+    connect(com, &ComTab::restartPortRequested, &link, [&link] { link.RestartPort(); });
+    connect(com, &ComTab::hexLineLengthChanged, &link, &SerialLink::setHexLineLength);
+}
+
+void MainWindow::setIndicator(const char* name, bool raised)
+{
+    if (auto* indicator = window_.findChild<PlainPanel*>(QLatin1String(name)))
+        indicator->setRaised(raised);
+    ApplyColorScheme(window_);
+}
+
+// A double click on the header counts as bus activity.
+void MainWindow::busActivity()
+{
+    core_.link().busActivity(10000);
+}
+
+void MainWindow::FormCreate()
+{
+    core_.FormCreate(this);
+}
+
+void MainWindow::FormCloseQuery()
+{
+    core_.FormCloseQuery();
+}
+
+bool MainWindow::SaveSettings()
+{
+    return core_.SaveSettingsNow();
+}
+
+void MainWindow::splash(int progress, const QString& line)
+{
+    if (!splash_)
+        return;
+    if (progress >= 0)
+        splash_->setProgress(progress);
+    if (!line.isEmpty())
+        splash_->addLine(line);
+}
+
+void MainWindow::setDefaults()
+{
+    navigator_.adjustMode().clear();
+    if (auto* safety = window_.findChild<PlainPanel*>(QStringLiteral("Sicherheit")))
+        safety->setCaption(QStringLiteral("Zu Ihrer Sicherheit TV nur im Stand"));
+    setIndicator("LogIndicator", false);
+}
+
+void MainWindow::setTraceIndicator(bool raised)
+{
+    setIndicator("traceIndicator", raised);
+}
+
+void MainWindow::hideMousePointer()
+{
+    QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+}
+
+void MainWindow::applySettings(const Settings& settings)
+{
+    applyToWindow(settings, window_);
+    setIndicator("LogIndicator", settings.businessMode());
+    if (ComTab* com = window_.comTab()) {
+        const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());
+        com->CBPort()->setCurrentIndex(SerialLink::portChoice(settings.portIndex, settings.devicePath).listIndex);
+        com->SpinEdit1()->setValue(settings.rtoExtraDelayTime);
+        com->SpinEdit2()->setValue(settings.rtoCharDelayTime);
+    }
+}
+
+void MainWindow::setMetric(bool miles)
+{
+    if (auto* metric = window_.findChild<PlainPanel*>(QStringLiteral("metricIndicator")))
+        metric->setCaption(miles ? QStringLiteral("M") : QStringLiteral("K"));
+}
+
+void MainWindow::finish()
+{
+    ApplyColorScheme(window_);
+    window_.ArrangeLayout();
+    window_.ShowMainMenu();
+}
+
+} // namespace zarn

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/MainController.h"
+#include "app/StartupView.h"
+#include "app/UiActions.h"
+#include "ui/FocusNavigator.h"
+#include "ui/SelectActions.h"
+#include "ui/ZarnWindow.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace zarn {
+
+class SplashScreen;
+class SteeringSimulator;
+
+// The composition root of the program with its window: the bus side, the window and
+// the handlers between them. Main thread only.
+class MainWindow : public QObject, private StartupView {
+    Q_OBJECT
+public:
+    // splash: shown during FormCreate, not owned (null without a splash screen).
+    explicit MainWindow(MainController::Environment environment, SplashScreen* splash = nullptr, QObject* parent = nullptr);
+    ~MainWindow() override;
+
+    void FormCreate();
+    void FormCloseQuery();
+
+    ZarnWindow& window() { return window_; }
+    MainController& core() { return core_; }
+    FocusNavigator& navigator() { return navigator_; }
+    SelectActions& select() { return select_; }
+    // Copies the window's settings into the model and writes Zarn.ini.
+    bool SaveSettings();
+
+private:
+    void splash(int progress, const QString& line) override;
+    void setDefaults() override;
+    void setTraceIndicator(bool raised) override;
+    void hideMousePointer() override;
+    void applySettings(const Settings& settings) override;
+    void setMetric(bool miles) override;
+    void finish() override;
+
+    void wireBus();
+    void wireSettingsPage();
+    void busActivity();
+    void setIndicator(const char* name, bool raised);
+
+    UiActions actions_;
+    MainController core_;
+    ZarnWindow window_;
+    FocusNavigator navigator_;
+    SelectActions select_;
+    SteeringSimulator* simulator_ = nullptr;
+    QPointer<SplashScreen> splash_;
+};
+
+} // namespace zarn
