@@ -1,0 +1,187 @@
+// The real main window, built as the program builds it, on a temporary home and
+// virtual time: start-up, the knob from the bus, the relay's hint panel, and what
+// survives a restart.
+#include "app/MainWindow.h"
+#include "ibus/ClockSetter.h"
+#include "ui/AlternateMenu.h"
+#include "ui/PlainPanel.h"
+#include "ui/SplashScreen.h"
+#include "PtyPair.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zarn;
+
+namespace {
+struct NoClock : ClockSetter {
+    bool SetLocalTime(const QDateTime&) override { return false; }
+};
+
+struct Program {
+    test::VirtualTime time;
+    NoClock clock;
+    std::unique_ptr<MainWindow> main;
+
+    void start(const QString& home, const QStringList& switches = {}, SplashScreen* splash = nullptr)
+    {
+        MainController::Environment env;
+        env.arguments = QStringList{QStringLiteral("/opt/zarn/zarn")} + switches;
+        env.appDir = home + QLatin1Char('/');
+        env.clockSetter = &clock;
+        env.watchSleep = false;
+        main = std::make_unique<MainWindow>(env, splash);
+        main->FormCreate();
+    }
+    void feed(const QString& hex) { main->core().dispatcher().ProcessIbusText(test::blockText(QString(hex).remove(' '))); }
+    QString focus() const
+    {
+        QWidget* f = main->window().focusWidget();
+        return f ? f->objectName() : QString();
+    }
+};
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startupLinesSplashAndMainMenu()
+    {
+        QTemporaryDir home;
+        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        SplashScreen splash;
+        Program p;
+        p.start(home.path(), {QStringLiteral("/TRACE"), QStringLiteral("/AUX")}, &splash);
+        const QStringList texts = test::texts(p.main->core().log());
+        const QStringList expected{
+            " 2.9.0 Build 1005 (no voice) starting up...",
+            "TRACE is activated by command line parameter",
+            "Parity set to 2 (even)",
+            "AUX mode - numeric buttons 1-6 disabled",
+            "Now listing part of zarn.ini options in effect - BMW Ibus codes used:",
+            "RTOCharDelayTime set to 1100 microseconds",
+            "Radarwarning now OFF",
+            "Metric set to kilometers ",
+            "Serial COM Port set to COM1",
+            "SerialNG: Error reopening Port",
+            "Zarn COM1 open issued...trying, RTS is low",
+            "Last known mileage read - number is 4711",
+        };
+        qsizetype at = -1;
+        for (const QString& e : expected) {
+            const qsizetype found = texts.indexOf(e, at + 1);
+            QVERIFY2(found > at, qPrintable("missing or out of order: " + e));
+            at = found;
+        }
+        QCOMPARE(splash.progress(), 100);
+        QVERIFY(splash.lines().contains(" Processing /TRACE"));
+        QVERIFY(splash.lines().contains(" Processing zarn.ini...BMW Ibus codes"));
+        QCOMPARE(splash.lines().last(), QStringLiteral(" Bringing main menu online..."));
+        QCOMPARE(p.main->window().activePage(), int(PageMain));
+        QCOMPARE(p.main->window().headerCaption(), QStringLiteral(" Zarn Main"));
+        QCOMPARE(p.main->window().findChild<PlainPanel*>("metricIndicator")->caption(), QStringLiteral("K"));
+    }
+
+    void knobFramesWalkTheMainMenu_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QStringList>("clockwise");
+        QTest::addRow("Launch hidden")
+            << QByteArray() << QStringList{"BMWpanel2", "BMWpanel6", "BMWpanel7", "BMWpanel8", "BMWpanel123", "BMWpanel9",
+                                            "BMWpanel5", "BMWpanel4", "BMWpanel3", "BMWpanel1"};
+        QTest::addRow("Launch shown")
+            << QByteArray("[Pathes]\nLaunchButtonExe=/usr/bin/true\n")
+            << QStringList{"BMWpanel2", "BMWpanel6", "BMWpanel7", "BMWpanel8", "BMWpanel123", "BMWpanel9", "BMWpanel5",
+                           "BMWpanel76", "BMWpanel4", "BMWpanel3", "BMWpanel1"};
+    }
+    void knobFramesWalkTheMainMenu()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QStringList, clockwise);
+        QTemporaryDir home;
+        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n" + ini);
+        Program p;
+        p.start(home.path(), {QStringLiteral("/FORCESCREEN")});
+        QCOMPARE(p.focus(), QStringLiteral("BMWpanel1"));
+        QStringList seen;
+        for (int i = 0; i < clockwise.size(); ++i) {
+            p.feed("F0043B4981CC"); // one detent to the right
+            seen << p.focus();
+        }
+        QCOMPARE(seen, clockwise);
+        seen.clear();
+        for (int i = 0; i < clockwise.size(); ++i) {
+            p.feed("F0043B4901CC"); // one to the left
+            seen << p.focus();
+        }
+        QStringList counterClockwise = clockwise;
+        std::reverse(counterClockwise.begin(), counterClockwise.end());
+        counterClockwise.removeFirst();
+        counterClockwise << clockwise.last();
+        QCOMPARE(seen, counterClockwise);
+    }
+
+    void nineDetentsInOneMessage()
+    {
+        QTemporaryDir home;
+        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        Program p;
+        p.start(home.path(), {QStringLiteral("/FORCESCREEN")});
+        p.feed("F0043B4989C4");
+        QCOMPARE(p.focus(), QStringLiteral("BMWpanel3")); // nine of the ten items on
+    }
+
+    void knobIsIgnoredWhileTheCarHasTheScreen()
+    {
+        // An open port, so that RestartPort has lowered RTS as in the car.
+        test::PtyPair pty;
+        QTemporaryDir home;
+        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=" + pty.slavePath().toUtf8() + "\n");
+        Program p;
+        p.start(home.path());
+        QWidget* off = p.main->window().findChild<QWidget*>("offpanel");
+        QVERIFY(!off->isHidden());
+        p.feed("F0043B4981CC");
+        QCOMPARE(p.focus(), QStringLiteral("BMWpanel1"));
+        p.feed("680D3BA5620145446F6C62792042E3"); // the radio's tape text: PC picture on
+        QVERIFY(p.main->core().screen().screenOn());
+        QVERIFY(off->isHidden());
+        p.feed("F0043B4981CC");
+        QCOMPARE(p.focus(), QStringLiteral("BMWpanel2"));
+        p.feed("F0043B4845C2"); // knob press on "I-Bus Explorer"
+        QCOMPARE(p.main->window().activePage(), int(PageIbus));
+        p.feed("F004684823F7"); // MODE: the car's picture again
+        QVERIFY(!off->isHidden());
+    }
+
+    void settingsAndPicturePositionsSurviveARestart()
+    {
+        QTemporaryDir home;
+        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        {
+            Program p;
+            p.start(home.path());
+            AlternateMenu* menu = AlternateMenu::of(p.main->window());
+            QVERIFY(menu);
+            menu->setItemPositions({{QStringLiteral("E644Panel"), QPoint(123, 77)}});
+            p.main->window().setBounds(1, 2, 801, 599);
+            p.main->FormCloseQuery();
+        }
+        Program p;
+        p.start(home.path());
+        QCOMPARE(AlternateMenu::of(p.main->window())->itemPositions().value(QStringLiteral("E644Panel")), QPoint(123, 77));
+        QCOMPARE(p.main->window().geometry(), QRect(1, 2, 801, 599));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
