@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/Version.h"
 #include "app/WindowSettings.h"
 #include "core/StatusLog.h"
 #include "ui/ColorScheme.h"
@@ -188,6 +189,7 @@ void MainWindow::setMetric(bool miles)
 
 void MainWindow::finish()
 {
+    window_.setWindowTitle(window_.Versiontitle + QStringLiteral(" - ") + VersionText);
     ApplyColorScheme(window_);
     window_.ArrangeLayout();
     window_.ShowMainMenu();
