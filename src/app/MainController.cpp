@@ -42,6 +42,19 @@ MainController::MainController(Environment environment, QObject* parent)
 {
     connect(&Makeselfactive, &Timer::timeout, this, &MainController::MakeselfactiveTimer);
     connect(&clocktimer, &Timer::timeout, this, &MainController::clocktimerTimer);
+    struct TraceOnly {
+        Timer& timer;
+        const char* trace;
+        bool once;
+    };
+    for (const TraceOnly& t : {TraceOnly{Timer1, "Timer1 IP Check", false}, TraceOnly{Timer2, "Timer2Timer", false},
+                               TraceOnly{RandomListreadTimer, "RandomListreadTimerTimer", true},
+                               TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
+        connect(&t.timer, &Timer::timeout, this, [this, timer = &t.timer, trace = t.trace, once = t.once] {
+            log_.timerTrace(QLatin1String(trace));
+            if (once)
+                timer->stop();
+        });
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
 }
 
@@ -154,9 +167,18 @@ void MainController::FormCreate(StartupView* view)
     if (!settings_.mp3.isEmpty() && !QFileInfo(settings_.mp3).isDir())
         ui.splash(-1, QStringLiteral(" MP3 Directory not found"));
 
+    startWindowTimers();
+}
+
+void MainController::startWindowTimers()
+{
     link_.start();
     Makeselfactive.setInterval(MakeselfactiveIntervalMs);
     clocktimer.setInterval(ClockIntervalMs);
+    Timer1.setInterval(60000);
+    Timer2.setInterval(900);
+    RandomListreadTimer.setInterval(6000);
+    startupandasktimer.setInterval(8000);
 }
 
 void MainController::applySettings()

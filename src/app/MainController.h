@@ -70,6 +70,12 @@ public:
 
     Timer Makeselfactive{QStringLiteral("Makeselfactive")};
     Timer clocktimer{QStringLiteral("clocktimer")};
+    // Timers that run from the creation of the window whose work arrives with the status
+    // page, the random list and the driver's log; for now they only trace their ticks.
+    Timer Timer1{QStringLiteral("Timer1")};                           // IP address check
+    Timer Timer2{QStringLiteral("Timer2")};                           // processor load
+    Timer RandomListreadTimer{QStringLiteral("RandomListreadTimer")}; // once, 6 s after start
+    Timer startupandasktimer{QStringLiteral("startupandasktimer")};   // once, 8 s after start
     Timer IdleShutdownTimer{QStringLiteral("IdleShutdownTimer")};
 
 private:
@@ -77,6 +83,7 @@ private:
     void captureSettings();
     void MakeselfactiveTimer();
     void clocktimerTimer();
+    void startWindowTimers();
     void IdleShutdownTimerTimer();
 
     Environment env_;
