@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/ColorRoles.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,14 +10,7 @@
 namespace zarn {
 
 // The five role colors of a color scheme, 0x00BBGGRR.
-struct SchemeColors {
-    quint32 clschwarz = 0;
-    quint32 cldunkelblau = 0;
-    quint32 clHellblau = 0;
-    quint32 clOrange = 0;
-    quint32 clUnassigned = 0;
-    bool operator==(const SchemeColors&) const = default;
-};
+using SchemeColors = SchemeSlot;
 
 struct MenuItemPosition {
     int top = 0;

@@ -52,16 +52,6 @@ constexpr PositionField PositionFields[] = {
     {"E600Panel", &Settings::AlternateMenuPositions::E600Panel},
 };
 
-SchemeSlot slotOf(const SchemeColors& c)
-{
-    return {c.clschwarz, c.cldunkelblau, c.clHellblau, c.clOrange, c.clUnassigned};
-}
-
-SchemeColors colorsOf(const SchemeSlot& s)
-{
-    return {s.clschwarz, s.cldunkelblau, s.clHellblau, s.clOrange, s.clUnassigned};
-}
-
 void setText(ZarnWindow& w, const char* field, const QString& text)
 {
     if (auto* edit = w.findChild<QLineEdit*>(QLatin1String(field)))
@@ -94,12 +84,12 @@ void applyToWindow(const Settings& s, ZarnWindow& w)
     schemes.setHeaderFont(s.headerFontName, s.headerFontSize);
 
     // Colors.
-    setScheme(w.roles, slotOf(s.scheme));
+    setScheme(w.roles, s.scheme);
     w.roles.clreadabletext = s.clreadabletext;
     w.roles.clFontHigh = s.clFontHigh;
     w.roles.clFontLow = s.clFontLow;
     w.roles.ClCustompanelheader = s.ClCustompanelheader;
-    schemes.customSlots = {slotOf(s.cust1), slotOf(s.cust2)};
+    schemes.customSlots = {s.cust1, s.cust2};
     ApplyColorScheme(w);
 
     w.setBounds(s.form1.left, s.form1.top, s.form1.width, s.form1.height);
@@ -144,13 +134,13 @@ void captureFromWindow(ZarnWindow& w, Settings& s)
     s.headerFontName = schemes.headerFont().family();
     s.headerFontSize = schemes.headerFontSize();
 
-    s.scheme = colorsOf(schemeOf(w.roles));
+    s.scheme = schemeOf(w.roles);
     s.clreadabletext = w.roles.clreadabletext;
     s.clFontHigh = w.roles.clFontHigh;
     s.clFontLow = w.roles.clFontLow;
     s.ClCustompanelheader = w.roles.ClCustompanelheader;
-    s.cust1 = colorsOf(schemes.customSlots.cust1);
-    s.cust2 = colorsOf(schemes.customSlots.cust2);
+    s.cust1 = schemes.customSlots.cust1;
+    s.cust2 = schemes.customSlots.cust2;
 
     const QRect bounds = w.geometry();
     s.form1 = {bounds.width(), bounds.top(), bounds.height(), bounds.left()};

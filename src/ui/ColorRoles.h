@@ -15,6 +15,17 @@ inline quint32 toBgr(const QColor& c)
     return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
 }
 
+// The five role colors a scheme sets; clreadabletext and the customized-look colors
+// are not part of a scheme.
+struct SchemeSlot {
+    quint32 clschwarz = 0x400000;
+    quint32 cldunkelblau = 0x400000;
+    quint32 clHellblau = 0xE78A7A;
+    quint32 clOrange = 0x0080FF;
+    quint32 clUnassigned = 0xAEAEFF;
+    bool operator==(const SchemeSlot&) const = default;
+};
+
 // The role colors every control is painted from, and the customized look's three.
 struct ColorRoles {
     quint32 clschwarz = 0x400000;

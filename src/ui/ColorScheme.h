@@ -6,17 +6,6 @@ namespace zarn {
 
 class ZarnWindow;
 
-// The five role colors a scheme sets; clreadabletext and the customized-look colors
-// are not part of a scheme.
-struct SchemeSlot {
-    quint32 clschwarz = 0x400000;
-    quint32 cldunkelblau = 0x400000;
-    quint32 clHellblau = 0xE78A7A;
-    quint32 clOrange = 0x0080FF;
-    quint32 clUnassigned = 0xAEAEFF;
-    bool operator==(const SchemeSlot&) const = default;
-};
-
 // "CUSTOM 1" and "CUSTOM 2"; the program fills them from the settings at start and
 // writes them back on SaveSettings.
 struct SchemeSlots {
