@@ -52,6 +52,12 @@ public:
     void FormCloseQuery();
     // Writes Zarn.ini now from the live values; a failure is reported as a status line.
     bool SaveSettingsNow();
+    // A setting changed on the settings page: the bus side takes it at once.
+    void liveSettingsChanged()
+    {
+        captureSettings();
+        applySettings();
+    }
     // Lets the window add its share of the live values before each save.
     void setSettingsCapture(std::function<void(Settings&)> capture) { captureWindow_ = std::move(capture); }
 

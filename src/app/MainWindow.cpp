@@ -11,7 +11,9 @@
 #include "ui/WindowAccess.h"
 #include "ui/pages/ComTab.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -101,6 +103,15 @@ void MainWindow::wireBus()
 
 void MainWindow::wireSettingsPage()
 {
+    // The check boxes and fields the bus side reads act at once.
+    const auto live = [this] { core_.liveSettingsChanged(); };
+    for (auto* box : window_.findChildren<QCheckBox*>())
+        connect(box, &QCheckBox::toggled, this, live);
+    if (auto* message = window_.findChild<QLineEdit*>(QStringLiteral("ShutDownMessage")))
+        connect(message, &QLineEdit::textChanged, this, live);
+    if (auto* seconds = window_.findChild<QSpinBox*>(QStringLiteral("shutdownafterIBUSidle_seconds")))
+        connect(seconds, &QSpinBox::valueChanged, this, live);
+
     ComTab* com = window_.comTab();
     if (!com)
         return;

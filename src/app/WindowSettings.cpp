@@ -8,9 +8,13 @@
 #include "ui/SchemeActions.h"
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/SpecialTab.h"
 
 #include <QFileInfo>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
 
 namespace zarn {
 
@@ -52,6 +56,47 @@ constexpr PositionField PositionFields[] = {
     {"E600Panel", &Settings::AlternateMenuPositions::E600Panel},
 };
 
+// The settings page's fields and check boxes.
+struct TextField {
+    const char* field;
+    QString Settings::*value;
+};
+constexpr TextField TextFields[] = {
+    {"Edit3", &Settings::mp3},
+    {"edit4", &Settings::movies},
+    {"DualLogEdit", &Settings::duallog},
+    {"Edit5", &Settings::application1},
+    {"RadarSoundEdit", &Settings::radarsound},
+    {"Edit11", &Settings::launchButtonExe},
+    {"ShutDownMessage", &Settings::shutDownMessage},
+    {"PersonalEmailEdit", &Settings::personalEmail},
+};
+struct MailField {
+    const char* field;
+    QString MailServer::*value;
+};
+constexpr MailField MailFields[] = {
+    {"Pop3ServerEdit", &MailServer::serverName},
+    {"Pop3PortEdit", &MailServer::serverPort},
+    {"Pop3UserEdit", &MailServer::serverUser},
+    {"Pop3PasswordEdit", &MailServer::serverPassword},
+};
+struct CheckField {
+    const char* box;
+    bool Settings::*value;
+};
+constexpr CheckField CheckFields[] = {
+    {"Miles_checkbox", &Settings::miles},
+    {"CD_CheckBox", &Settings::cdEmulation},
+    {"NOSEND_CheckBox", &Settings::noSend},
+    {"startwithrandom", &Settings::startWithRandom},
+    {"autoreplay_after_restart", &Settings::autoReplayAfterRestart},
+    {"disablemp3filenamedisplay", &Settings::disableMp3FileNameDisplay},
+    {"shutdownafterIBUSidle", &Settings::shutdownAfterIbusIdle},
+    {"Shutdown_with_checkcontrol", &Settings::shutdownWithCheckControl},
+    {"ShutDownMessage_active", &Settings::shutDownMessageActive},
+};
+
 void setText(ZarnWindow& w, const char* field, const QString& text)
 {
     if (auto* edit = w.findChild<QLineEdit*>(QLatin1String(field)))
@@ -62,6 +107,44 @@ QString textOf(ZarnWindow& w, const char* field, const QString& fallback)
 {
     auto* edit = w.findChild<QLineEdit*>(QLatin1String(field));
     return edit ? edit->text() : fallback;
+}
+
+void applySettingsPage(const Settings& s, ZarnWindow& w)
+{
+    for (const TextField& f : TextFields)
+        setText(w, f.field, s.*f.value);
+    for (const MailField& f : MailFields)
+        setText(w, f.field, s.pop3.*f.value);
+    for (const CheckField& f : CheckFields)
+        if (auto* box = w.findChild<QCheckBox*>(QLatin1String(f.box))) {
+            const QSignalBlocker quiet(box);
+            box->setChecked(s.*f.value);
+        }
+    if (auto* seconds = w.findChild<QSpinBox*>(QStringLiteral("shutdownafterIBUSidle_seconds"))) {
+        const QSignalBlocker quiet(seconds);
+        seconds->setValue(s.idleShutdownSeconds);
+    }
+    if (auto* sites = w.findChild<QPlainTextEdit*>(QStringLiteral("WebsitesMemo")))
+        sites->setPlainText(s.webSites.join(QLatin1Char('\n')));
+    if (SpecialTab* special = w.specialTab())
+        special->setPowerOptionIndex(s.powerOption);
+}
+
+void captureSettingsPage(ZarnWindow& w, Settings& s)
+{
+    for (const TextField& f : TextFields)
+        s.*f.value = textOf(w, f.field, s.*f.value);
+    for (const MailField& f : MailFields)
+        s.pop3.*f.value = textOf(w, f.field, s.pop3.*f.value);
+    for (const CheckField& f : CheckFields)
+        if (auto* box = w.findChild<QCheckBox*>(QLatin1String(f.box)))
+            s.*f.value = box->isChecked();
+    if (auto* seconds = w.findChild<QSpinBox*>(QStringLiteral("shutdownafterIBUSidle_seconds")))
+        s.idleShutdownSeconds = seconds->value();
+    if (auto* sites = w.findChild<QPlainTextEdit*>(QStringLiteral("WebsitesMemo")))
+        s.webSites = sites->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (SpecialTab* special = w.specialTab())
+        s.powerOption = special->powerOptionIndex();
 }
 } // namespace
 
@@ -119,6 +202,7 @@ void applyToWindow(const Settings& s, ZarnWindow& w)
     else
         schemes.loadNowPlayingPicture(AppDir() + QStringLiteral("PlayMP3Image.bmp"));
 
+    applySettingsPage(s, w);
     w.setLaunchPath(s.launchButtonExe);
     w.setHeaderCaption(QLatin1Char(' ') + s.versiontitle + QStringLiteral(" Main"));
 }
@@ -154,6 +238,7 @@ void captureFromWindow(ZarnWindow& w, Settings& s)
     s.alternateLayout = w.CustomizedLook;
     s.alternativeBackgroundBitmap = textOf(w, "Edit6", s.alternativeBackgroundBitmap);
     s.mp3PlayingBackgroundBitmap = textOf(w, "Edit1", s.mp3PlayingBackgroundBitmap);
+    captureSettingsPage(w, s);
 }
 
 } // namespace zarn

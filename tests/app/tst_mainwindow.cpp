@@ -9,7 +9,9 @@
 #include "PtyPair.h"
 #include "TestSupport.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -161,6 +163,27 @@ private slots:
         QCOMPARE(p.main->window().activePage(), int(PageIbus));
         p.feed("F004684823F7"); // MODE: the car's picture again
         QVERIFY(!off->isHidden());
+    }
+
+    void settingsPageActsAtOnceAndIsSaved()
+    {
+        QTemporaryDir home;
+        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        {
+            Program p;
+            p.start(home.path());
+            auto* cd = p.main->window().findChild<QCheckBox*>("CD_CheckBox");
+            QVERIFY(cd && !cd->isChecked());
+            cd->setChecked(true);
+            QVERIFY(p.main->core().options().cdEmulation);
+            p.main->window().findChild<QLineEdit*>("Edit11")->setText(QStringLiteral("/usr/bin/true"));
+            p.main->FormCloseQuery();
+        }
+        Program p;
+        p.start(home.path());
+        QVERIFY(p.main->window().findChild<QCheckBox*>("CD_CheckBox")->isChecked());
+        QVERIFY(p.main->core().options().cdEmulation);
+        QVERIFY(p.main->window().findChild<QWidget*>("BMWpanel76")->isVisibleTo(&p.main->window()));
     }
 
     void settingsAndPicturePositionsSurviveARestart()
