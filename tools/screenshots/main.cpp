@@ -21,6 +21,11 @@ const char* const PageNames[ZarnWindow::PageCount] = {
     "00-main",    "01-options", "02-web",   "03-movies", "04-music", "05-nowplaying", "06-mailheaders", "07-mail",
     "08-alternate", "09-scale", "10-driverslog", "11-system", "12-ibus", "13-radar", "14-soundfx", "15-question",
 };
+// The header caption each page is shown with (after " Zarn ").
+const char* const PageCaptions[ZarnWindow::PageCount] = {
+    "Main", "Settings", "Web", "MPG, DivX && DVD", "MP3 Player", "MP3 Player", "eMail", "eMail",
+    "Main", "Settings", "Driver's log", "System Status", "I-Bus Explorer", "Radar", "MP3 Player", "Driver's log",
+};
 
 bool save(QWidget& w, const QDir& dir, const QString& name)
 {
@@ -68,13 +73,14 @@ int main(int argc, char** argv)
     w.setLaunchPath(QStringLiteral("/usr/bin/true"));
     for (int i = 0; i < ZarnWindow::PageCount; ++i) {
         w.ShowPage(i);
-        w.setFeatureCaption(QString::fromLatin1(PageNames[i]).mid(3));
+        w.setFeatureCaption(QString::fromLatin1(PageCaptions[i]));
         ok = save(w, dir, QString::fromLatin1(PageNames[i])) && ok;
     }
     w.ShowPage(ZarnWindow::ShowClassic);
 
     // The settings sub-pages.
     w.ShowPage(PageOptions);
+    w.setFeatureCaption(QString::fromLatin1(PageCaptions[PageOptions]));
     auto* notebook = w.findChild<QTabWidget*>(QStringLiteral("TabbedNotebook1"));
     for (int t = 0; t < notebook->count(); ++t) {
         notebook->setCurrentIndex(t);
@@ -84,9 +90,11 @@ int main(int argc, char** argv)
 
     // The action bands.
     w.ShowPage(PageIbus);
+    w.setFeatureCaption(QString::fromLatin1(PageCaptions[PageIbus]));
     w.findChild<TBMWpanel*>(QStringLiteral("BMWpanel18"))->click();
     ok = save(w, dir, QStringLiteral("12-ibus-actions")) && ok;
     w.ShowPage(PageNowPlaying);
+    w.setFeatureCaption(QString::fromLatin1(PageCaptions[PageNowPlaying]));
     w.findChild<QWidget*>(QStringLiteral("MP3OptionsPanel"))->show();
     ok = save(w, dir, QStringLiteral("05-nowplaying-options")) && ok;
 
