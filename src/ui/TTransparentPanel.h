@@ -8,7 +8,7 @@
 namespace zarn {
 
 // A panel that can look see-through: while it has an Image and Transparent is on, it
-// paints, as its own background, exactly the part of the picture that lies under it.
+// paints, as its own background, exactly the piece of the picture that lies under it.
 // Otherwise it paints like a plain panel (its palette's window color).
 // The picture control must show its pixmap unscaled at its own top left.
 class TTransparentPanel : public QWidget {

@@ -441,7 +441,7 @@ ComTab* ZarnWindow::comTab() const
     return static_cast<OptionsPage*>(page(PageOptions))->comTab();
 }
 
-SpecialTab* ZarnWindow::specialTab() const
+TabSpecial* ZarnWindow::specialTab() const
 {
     return static_cast<OptionsPage*>(page(PageOptions))->specialTab();
 }

@@ -15,7 +15,7 @@ namespace zarn {
 class ComTab;
 class MenuActions;
 class PlainPanel;
-class SpecialTab;
+class TabSpecial;
 class StatusLog;
 class TBMWpanel;
 
@@ -106,7 +106,7 @@ public:
 
     // Settings sub-pages with behaviour of their own.
     ComTab* comTab() const;
-    SpecialTab* specialTab() const;
+    TabSpecial* specialTab() const;
     QWidget* layoutTab() const;
 
     // Item handlers of the main menu and the back items.

@@ -45,12 +45,6 @@ struct Program {
     }
 };
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-}
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -59,7 +53,7 @@ private slots:
     void startupLinesSplashAndMainMenu()
     {
         QTemporaryDir home;
-        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
         SplashScreen splash;
         Program p;
         p.start(home.path(), {QStringLiteral("/TRACE"), QStringLiteral("/AUX")}, &splash);
@@ -110,7 +104,7 @@ private slots:
         QFETCH(QByteArray, ini);
         QFETCH(QStringList, clockwise);
         QTemporaryDir home;
-        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n" + ini);
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n" + ini);
         Program p;
         p.start(home.path(), {QStringLiteral("/FORCESCREEN")});
         QCOMPARE(p.focus(), QStringLiteral("BMWpanel1"));
@@ -135,7 +129,7 @@ private slots:
     void nineDetentsInOneMessage()
     {
         QTemporaryDir home;
-        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
         Program p;
         p.start(home.path(), {QStringLiteral("/FORCESCREEN")});
         p.feed("F0043B4989C4");
@@ -147,7 +141,7 @@ private slots:
         // An open port, so that RestartPort has lowered RTS as in the car.
         test::PtyPair pty;
         QTemporaryDir home;
-        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=" + pty.slavePath().toUtf8() + "\n");
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=" + pty.slavePath().toUtf8() + "\n");
         Program p;
         p.start(home.path());
         QWidget* off = p.main->window().findChild<QWidget*>("offpanel");
@@ -168,7 +162,7 @@ private slots:
     void settingsPageActsAtOnceAndIsSaved()
     {
         QTemporaryDir home;
-        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
         {
             Program p;
             p.start(home.path());
@@ -189,7 +183,7 @@ private slots:
     void settingsAndPicturePositionsSurviveARestart()
     {
         QTemporaryDir home;
-        writeFile(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
         {
             Program p;
             p.start(home.path());

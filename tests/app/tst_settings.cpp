@@ -20,18 +20,8 @@ Q_DECLARE_METATYPE(Probe)
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using test::readAll;
+using test::writeAll;
 
 // The status lines without their time stamp (hh:mm:ss once the clock has ticked).
 QStringList texts(const StatusLog& log)

@@ -8,22 +8,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestSupport.h"
+
 using namespace zarn;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using test::readAll;
+using test::writeAll;
 
 } // namespace
 

@@ -4,6 +4,8 @@
 #include "ibus/FrameText.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTest>
 
 namespace zarn::test {
 
@@ -38,6 +40,19 @@ QStringList texts(const StatusLog& log)
     for (const QString& line : log.lines())
         out << line.mid(stamp);
     return out;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 QString binaryPath(const QString& name)

@@ -38,6 +38,10 @@ QString blockText(const QString& hex);
 // The message texts of the log, without their time stamps.
 QStringList texts(const StatusLog& log);
 
+// Whole-file helpers; a missing file reads as "<missing>", a failed write fails the test.
+QByteArray readAll(const QString& path);
+void writeAll(const QString& path, const QByteArray& bytes);
+
 // Path of a built program (zarn, zarn-carsim) or of a file of the source tree.
 QString binaryPath(const QString& name);
 QString sourcePath(const QString& relative);

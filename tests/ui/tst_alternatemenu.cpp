@@ -339,7 +339,7 @@ void TstAlternateMenu::backgroundPicture()
     QCOMPARE(f.w.alternateBackgroundSize(), QSize(400, 450));
     QCOMPARE(pixelOf(panel, {5, 5}), qRgb(5, (305) % 256, 0));
 
-    // A new picture: every word shows the part of the new one under it.
+    // A new picture: every word shows the piece of the new one under it.
     f.menu->setBackground(positionPicture(400, 450, 200));
     QCOMPARE(pixelOf(panel, {5, 5}), qRgb(5, 305 % 256, 200));
     QCOMPARE(pixelOf(f.item("E649Panel"), {7, 3}), qRgb(7, 3, 200));

@@ -4,7 +4,7 @@
 #include "ui/pages/ComTab.h"
 #include "ui/pages/PageBuilder.h"
 #include "ui/pages/SettingsTabs.h"
-#include "ui/pages/SpecialTab.h"
+#include "ui/pages/TabSpecial.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -43,7 +43,7 @@ OptionsPage::OptionsPage(QWidget* parent)
     com_ = new ComTab(notebook_);
     notebook_->addTab(com_, QStringLiteral("COM"));
     layout_ = tabPage(notebook_, "TabLayout", QStringLiteral("Layout"));
-    special_ = new SpecialTab(notebook_);
+    special_ = new TabSpecial(notebook_);
     notebook_->addTab(special_, QStringLiteral("Special"));
     tabPage(notebook_, "TabCamSpeech", QStringLiteral("Cam && Speech"));
     notebook_->setCurrentIndex(Schemes);

@@ -7,7 +7,7 @@ class QTabWidget;
 namespace zarn {
 
 class ComTab;
-class SpecialTab;
+class TabSpecial;
 
 // Page 1, the settings: the back item and " Darker" in the header row, the settings
 // notebook, "Lighter" and " Scale Screen" in the bottom row.
@@ -20,7 +20,7 @@ public:
 
     QTabWidget* TabbedNotebook1() const { return notebook_; }
     ComTab* comTab() const { return com_; }
-    SpecialTab* specialTab() const { return special_; }
+    TabSpecial* specialTab() const { return special_; }
     // Left empty here; the look's Layout builder fills it.
     QWidget* layoutTab() const { return layout_; }
 
@@ -29,7 +29,7 @@ public:
 private:
     QTabWidget* notebook_;
     ComTab* com_;
-    SpecialTab* special_;
+    TabSpecial* special_;
     QWidget* layout_;
 };
 

@@ -6,7 +6,7 @@ namespace zarn {
 
 // The plain sub-pages of the settings notebook: their fields carry the settings' values
 // and are found by object name. The sub-pages with behaviour of their own are classes
-// (ComTab, SpecialTab).
+// (ComTab, TabSpecial).
 namespace SettingsTabs {
 
 // "Schemes": the scheme list, the background picture field and the look's color buttons.

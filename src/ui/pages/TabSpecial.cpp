@@ -1,4 +1,4 @@
-#include "ui/pages/SpecialTab.h"
+#include "ui/pages/TabSpecial.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -27,7 +27,7 @@ QCheckBox* check(QWidget* parent, QVBoxLayout* box, const char* name, const QStr
 const QString IdleCaption = QStringLiteral("Exit Zarn                     seconds after IBUS idle");
 } // namespace
 
-SpecialTab::SpecialTab(QWidget* parent)
+TabSpecial::TabSpecial(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabSpecial"));
@@ -108,7 +108,7 @@ SpecialTab::SpecialTab(QWidget* parent)
     });
 }
 
-void SpecialTab::setPowerOptions(const QStringList& texts)
+void TabSpecial::setPowerOptions(const QStringList& texts)
 {
     const auto old = buttons_->buttons();
     for (QAbstractButton* b : old) {
@@ -123,7 +123,7 @@ void SpecialTab::setPowerOptions(const QStringList& texts)
     }
 }
 
-QStringList SpecialTab::powerOptions() const
+QStringList TabSpecial::powerOptions() const
 {
     QStringList out;
     for (int i = 0; QAbstractButton* b = buttons_->button(i); ++i)
@@ -131,12 +131,12 @@ QStringList SpecialTab::powerOptions() const
     return out;
 }
 
-int SpecialTab::powerOptionIndex() const
+int TabSpecial::powerOptionIndex() const
 {
     return buttons_->checkedId();
 }
 
-void SpecialTab::setPowerOptionIndex(int index)
+void TabSpecial::setPowerOptionIndex(int index)
 {
     if (QAbstractButton* b = buttons_->button(index)) {
         b->setChecked(true);

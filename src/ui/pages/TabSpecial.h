@@ -11,10 +11,10 @@ namespace zarn {
 
 // The "Special" sub-page: the switches of the exit conditions, the bus and the player,
 // and the power options. Its controls are changed with the pointer, never by the knob.
-class SpecialTab : public QWidget {
+class TabSpecial : public QWidget {
     Q_OBJECT
 public:
-    explicit SpecialTab(QWidget* parent = nullptr);
+    explicit TabSpecial(QWidget* parent = nullptr);
 
     // The group's options, replacing the old ones; no option is selected afterwards.
     void setPowerOptions(const QStringList& texts);
