@@ -8,7 +8,7 @@
 #include "ui/SchemeActions.h"
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
-#include "ui/pages/SpecialTab.h"
+#include "ui/pages/TabSpecial.h"
 
 #include <QFileInfo>
 #include <QCheckBox>
@@ -126,7 +126,7 @@ void applySettingsPage(const Settings& s, ZarnWindow& w)
     }
     if (auto* sites = w.findChild<QPlainTextEdit*>(QStringLiteral("WebsitesMemo")))
         sites->setPlainText(s.webSites.join(QLatin1Char('\n')));
-    if (SpecialTab* special = w.specialTab())
+    if (TabSpecial* special = w.specialTab())
         special->setPowerOptionIndex(s.powerOption);
 }
 
@@ -143,7 +143,7 @@ void captureSettingsPage(ZarnWindow& w, Settings& s)
         s.idleShutdownSeconds = seconds->value();
     if (auto* sites = w.findChild<QPlainTextEdit*>(QStringLiteral("WebsitesMemo")))
         s.webSites = sites->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (SpecialTab* special = w.specialTab())
+    if (TabSpecial* special = w.specialTab())
         s.powerOption = special->powerOptionIndex();
 }
 } // namespace
