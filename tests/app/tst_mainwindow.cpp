@@ -110,13 +110,13 @@ private slots:
         QCOMPARE(p.focus(), QStringLiteral("BMWpanel1"));
         QStringList seen;
         for (int i = 0; i < clockwise.size(); ++i) {
-            p.feed("F0043B4981CC"); // one detent to the right
+            p.feed("F0043B498107"); // one detent to the right
             seen << p.focus();
         }
         QCOMPARE(seen, clockwise);
         seen.clear();
         for (int i = 0; i < clockwise.size(); ++i) {
-            p.feed("F0043B4901CC"); // one to the left
+            p.feed("F0043B490187"); // one to the left
             seen << p.focus();
         }
         QStringList counterClockwise = clockwise;
@@ -132,7 +132,7 @@ private slots:
         test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
         Program p;
         p.start(home.path(), {QStringLiteral("/FORCESCREEN")});
-        p.feed("F0043B4989C4");
+        p.feed("F0043B49890F");
         QCOMPARE(p.focus(), QStringLiteral("BMWpanel3")); // nine of the ten items on
     }
 
@@ -146,12 +146,12 @@ private slots:
         p.start(home.path());
         QWidget* off = p.main->window().findChild<QWidget*>("offpanel");
         QVERIFY(!off->isHidden());
-        p.feed("F0043B4981CC");
+        p.feed("F0043B498107");
         QCOMPARE(p.focus(), QStringLiteral("BMWpanel1"));
         p.feed("680D3BA5620145446F6C62792042E3"); // the radio's tape text: PC picture on
         QVERIFY(p.main->core().screen().screenOn());
         QVERIFY(off->isHidden());
-        p.feed("F0043B4981CC");
+        p.feed("F0043B498107");
         QCOMPARE(p.focus(), QStringLiteral("BMWpanel2"));
         p.feed("F0043B4845C2"); // knob press on "I-Bus Explorer"
         QCOMPARE(p.main->window().activePage(), int(PageIbus));
