@@ -87,6 +87,28 @@ private slots:
         QCOMPARE(p.main->window().findChild<PlainPanel*>("metricIndicator")->caption(), QStringLiteral("K"));
     }
 
+    // The header's test clicks hand sample frames to the dispatcher, which decodes them
+    // only when their checksums hold.
+    void headerTestClicksAreDecoded()
+    {
+        QTemporaryDir home;
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        Program p;
+        p.start(home.path());
+        const auto click = [&p](const char* name) { p.main->window().findChild<PlainPanel*>(name)->click(); };
+        const VehicleState& car = p.main->core().vehicle();
+        click("IbusIndicator");
+        QCOMPARE(car.BMWpanel106, QStringLiteral("RUTESHEIM BEI STUTTG"));
+        click("metricIndicator");
+        QCOMPARE(car.BMWpanel107, QStringLiteral("BAHNHOFSTR."));
+        click("RadarIndicator");
+        QCOMPARE(car.LastFix.latDeg, 48);
+        const PositionFix first = car.LastFix;
+        click("traceIndicator");
+        QVERIFY(car.LastFix.latMin != first.latMin);
+        QCOMPARE(p.main->core().dispatcher().checksumErrors(), 0);
+    }
+
     void knobFramesWalkTheMainMenu_data()
     {
         QTest::addColumn<QByteArray>("ini");
