@@ -22,8 +22,7 @@ void reportBadValue(StatusLog& log, const QString& section, const QString& key, 
 {
     const QString line = QStringLiteral("Zarn.ini [%1] %2=%3 %4 - %5")
                              .arg(section, key, text, problem, outcome);
-    log.AddStatusLine(line);
-    qWarning("%s", qPrintable(line));
+    log.addWarning(line);
 }
 
 class Loader {
