@@ -5,6 +5,7 @@
 #include "core/IniValues.h"
 #include "core/StatusLog.h"
 
+#include <QFileInfo>
 #include <QtGlobal>
 
 namespace zarn {
@@ -114,6 +115,10 @@ void writeWebSites(IniFile& ini, const QStringList& sites)
 Settings LoadSettings(const IniFile& ini, StatusLog& log, const SettingsLoadHooks& hooks)
 {
     Settings s;
+    // A first start would otherwise run on sample values without a word, and write them.
+    if (!QFileInfo::exists(ini.path()))
+        log.addWarning(QStringLiteral("Zarn.ini not found - starting with the defaults; a new one is written to ")
+                       + ini.path());
     Loader load(ini, s, log);
     const auto splash = [&](int progress, const char* line) {
         if (hooks.splash)

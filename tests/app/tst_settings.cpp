@@ -226,6 +226,31 @@ private slots:
         QCOMPARE(probe(load(ini, log)), expected);
     }
 
+    void firstStartSaysWhereZarnIniWillBe_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addRow("no file") << false;
+        QTest::addRow("empty file") << true; // present: its defaults are the user's choice
+    }
+
+    void firstStartSaysWhereZarnIniWillBe()
+    {
+        QFETCH(bool, exists);
+        if (exists)
+            writeAll(path(), {});
+        test::VirtualTime time;
+        StatusLog log;
+        log.setClockTicked();
+        QStringList alerts;
+        log.setAlertSink([&](const QString& line) { alerts << line; });
+        IniFile ini(path());
+        load(ini, log);
+        const QString line = QStringLiteral("Zarn.ini not found - starting with the defaults; a new one is written to ") + path();
+        QCOMPARE(texts(log).contains(line), !exists);
+        QCOMPARE(alerts, exists ? QStringList() : QStringList{QStringLiteral("12:00:00 ") + line});
+        QCOMPARE(texts(log).first() == line, !exists); // before anything read from the file
+    }
+
     void splashLinesCodesHookAndStatusLines()
     {
         writeAll(path(), "[SerialPortNG1]\nRTOCharDelayTime=900\n[codes]\nBMW_Poll_CD_Player=68\n");
