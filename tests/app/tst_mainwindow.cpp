@@ -6,10 +6,13 @@
 #include "ui/AlternateMenu.h"
 #include "ui/PlainPanel.h"
 #include "ui/SplashScreen.h"
+#include "ui/TBMWpanel.h"
+#include "ui/pages/ComTab.h"
 #include "PtyPair.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -178,6 +181,37 @@ private slots:
         QVERIFY(p.main->window().findChild<QCheckBox*>("CD_CheckBox")->isChecked());
         QVERIFY(p.main->core().options().cdEmulation);
         QVERIFY(p.main->window().findChild<QWidget*>("BMWpanel76")->isVisibleTo(&p.main->window()));
+    }
+
+    void deviceFieldTakesEffectOnRestartAndIsStored()
+    {
+        QTemporaryDir home;
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nCBPort.ItemIndex=3\nDevicePath=/nonexistent/ttyUSB7\n");
+        test::PtyPair car;
+        QVERIFY(car.isOpen());
+        Program p;
+        p.start(home.path());
+        ComTab* com = p.main->window().comTab();
+        QCOMPARE(com->devicePath(), QStringLiteral("/nonexistent/ttyUSB7"));
+        QCOMPARE(com->CBPort()->currentText(), QStringLiteral("COM4"));
+        SerialPortNG& port = p.main->core().port();
+        QVERIFY(!port.Active());
+
+        com->DevicePath()->setEditText(QLatin1Char(' ') + car.slavePath());
+        QVERIFY(!port.Active()); // typing alone opens nothing
+        p.main->window().findChild<TBMWpanel*>("BMWpanel66")->click(); // "Restart COM port"
+        QVERIFY(port.Active());
+        QCOMPARE(port.DevicePath(), car.slavePath());
+        const QByteArray ini = test::readAll(home.filePath("Zarn.ini"));
+        QVERIFY2(ini.contains("DevicePath=" + car.slavePath().toUtf8() + "\n"), ini.constData());
+        QVERIFY(ini.contains("CBPort.ItemIndex=3\n"));
+
+        // Emptied, the CBPort choice opens again: COM4, /dev/ttyS3.
+        com->DevicePath()->setEditText(QString());
+        p.main->window().findChild<TBMWpanel*>("BMWpanel66")->click();
+        QCOMPARE(port.DevicePath(), QStringLiteral("/dev/ttyS3"));
+        QVERIFY(test::readAll(home.filePath("Zarn.ini")).contains("DevicePath=\n"));
+        p.main->core().link().ClosePort();
     }
 
     void settingsAndPicturePositionsSurviveARestart()
