@@ -155,7 +155,7 @@ int main(int argc, char* argv[])
     zarn.FormCreate();
     int rc = 0;
     if (!closeRequested()) {
-        zarn.window().show();
+        zarn.show();
         splash.reset();
         rc = app.exec();
     }

@@ -239,6 +239,8 @@ void MainController::FormCloseQuery()
 void MainController::MakeselfactiveTimer()
 {
     log_.timerTrace(QStringLiteral("MakeselfactiveTimer"));
+    if (keepInFront_)
+        keepInFront_();
     requests_.RequestStreetCity();
 }
 

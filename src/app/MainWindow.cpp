@@ -73,6 +73,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
         simulator_->attachHeader(window_);
         simulator_->setBusActivity([this] { busActivity(); });
     }
+    core_.setKeepInFront([this] { keepInFront(); });
     wireBus();
     wireSettingsPage();
 }
@@ -146,6 +147,24 @@ void MainWindow::setIndicator(const char* name, bool raised)
 void MainWindow::busActivity()
 {
     core_.link().busActivity(10000);
+}
+
+void MainWindow::show()
+{
+    window_.show();
+    window_.raise();
+    window_.activateWindow();
+}
+
+void MainWindow::keepInFront()
+{
+    QWidget* camera = window_.findChild<QWidget*>(QStringLiteral("videoarea"));
+    if (camera && camera->isVisible())
+        return;
+    if (window_.isVisible() && !window_.isActiveWindow()) {
+        window_.raise();
+        window_.activateWindow();
+    }
 }
 
 void MainWindow::FormCreate()

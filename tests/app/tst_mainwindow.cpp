@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "ibus/ClockSetter.h"
 #include "ui/AlternateMenu.h"
+#include "ui/ColorScheme.h"
 #include "ui/PlainPanel.h"
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
@@ -11,6 +12,7 @@
 #include "PtyPair.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -127,6 +129,45 @@ private slots:
         counterClockwise.removeFirst();
         counterClockwise << clockwise.last();
         QCOMPARE(seen, counterClockwise);
+    }
+
+    void focusMarkFollowsTheKnobInAnInactiveWindow()
+    {
+        // Without a window manager, or while another program holds the input focus, the
+        // window is not active and Qt sends no focus events; the knob still moves the mark.
+        QTemporaryDir home;
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        Program p;
+        p.start(home.path(), {QStringLiteral("/FORCESCREEN")});
+        ZarnWindow& w = p.main->window();
+        w.show();
+        QWidget other; // the program that holds the focus
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QTRY_VERIFY(!w.isActiveWindow());
+
+        auto* first = w.findChild<TBMWpanel*>("BMWpanel1");
+        auto* second = w.findChild<TBMWpanel*>("BMWpanel2");
+        const QColor focus = fromBgr(w.roles.clOrange);
+        const auto topStripe = [](TBMWpanel* item) { return QColor(item->grab().toImage().pixel(item->width() / 2, 2)); };
+        QVERIFY(first->BMW_highlighted());
+        QCOMPARE(topStripe(first), focus);
+        QVERIFY(topStripe(second) != focus);
+
+        p.feed("F0043B4981CC"); // one detent to the right
+        QCOMPARE(p.focus(), QStringLiteral("BMWpanel2"));
+        QVERIFY(!w.isActiveWindow());
+        QVERIFY(second->BMW_highlighted());
+        QVERIFY(!first->BMW_highlighted());
+        QCOMPARE(topStripe(second), focus);
+        QVERIFY(topStripe(first) != focus);
+
+        // Losing the activation leaves the mark where it is.
+        QApplication::setActiveWindow(&w);
+        QTRY_VERIFY(w.isActiveWindow());
+        QApplication::setActiveWindow(&other);
+        QTRY_VERIFY(!w.isActiveWindow());
+        QVERIFY(second->BMW_highlighted());
     }
 
     void nineDetentsInOneMessage()
