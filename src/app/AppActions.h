@@ -2,6 +2,7 @@
 
 #include "ibus/DispatcherActions.h"
 #include "ibus/VehicleHooks.h"
+#include "media/PlayerState.h"
 
 namespace zarn {
 
@@ -11,6 +12,24 @@ namespace zarn {
 class AppActions : public DispatcherActions, public VehicleHooks {
 public:
     void processEvents() override { QCoreApplication::processEvents(); }
+
+    // The music player's pause rows; set by the composition root.
+    PlayerState* player = nullptr;
+    void BMWpanel54Click() override
+    {
+        if (player)
+            player->BMWpanel54Click();
+    }
+    void pauseSteps() override
+    {
+        if (player)
+            player->pauseSteps();
+    }
+    void resumeSteps() override
+    {
+        if (player)
+            player->resumeSteps();
+    }
 };
 
 } // namespace zarn

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/Version.h"
-#include "app/WindowSettings.h"
+#include "app/WindowBinding.h"
 #include "core/StatusLog.h"
 #include "ui/ColorScheme.h"
 #include "ui/PlainPanel.h"
@@ -183,12 +183,12 @@ void MainWindow::hideMousePointer()
 void MainWindow::applySettings(const Settings& settings)
 {
     applyToWindow(settings, window_);
-    setIndicator("LogIndicator", settings.businessMode());
+    setIndicator("LogIndicator", settings.driversLog.businessMode());
     if (ComTab* com = window_.comTab()) {
         const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());
-        com->CBPort()->setCurrentIndex(SerialLink::portChoice(settings.portIndex, settings.devicePath).listIndex);
-        com->SpinEdit1()->setValue(settings.rtoExtraDelayTime);
-        com->SpinEdit2()->setValue(settings.rtoCharDelayTime);
+        com->CBPort()->setCurrentIndex(SerialLink::portChoice(settings.serial.portIndex, settings.serial.devicePath).listIndex);
+        com->SpinEdit1()->setValue(settings.serial.rtoExtraDelayTime);
+        com->SpinEdit2()->setValue(settings.serial.rtoCharDelayTime);
     }
 }
 
