@@ -13,7 +13,10 @@ class ZarnWindow;
 // action and the driver's log plug in here as they arrive.
 class UiActions final : public AppActions {
 public:
-    void attach(ZarnWindow& window, FocusNavigator& navigator, SelectActions& select);
+    UiActions(ZarnWindow& window, FocusNavigator& navigator, SelectActions& select)
+        : window_(window), navigator_(navigator), select_(select)
+    {
+    }
 
     void SteerUPClick() override;
     void SelButton8Click() override;
@@ -31,9 +34,9 @@ public:
     void ShowPage(int page) override;
 
 private:
-    ZarnWindow* window_ = nullptr;
-    FocusNavigator* navigator_ = nullptr;
-    SelectActions* select_ = nullptr;
+    ZarnWindow& window_;
+    FocusNavigator& navigator_;
+    SelectActions& select_;
 };
 
 } // namespace zarn

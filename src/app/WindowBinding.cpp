@@ -153,9 +153,8 @@ void captureSettingsPage(ZarnWindow& w, Settings& s)
 }
 } // namespace
 
-void applyToWindow(const Settings& s, ZarnWindow& w)
+void applyToWindow(const Settings& s, ZarnWindow& w, SchemeActions& schemes)
 {
-    SchemeActions& schemes = SchemeActions::of(w);
 
     // Captions and title.
     w.Versiontitle = s.window.versiontitle;
@@ -212,9 +211,8 @@ void applyToWindow(const Settings& s, ZarnWindow& w)
     w.setHeaderCaption(QLatin1Char(' ') + s.window.versiontitle + QStringLiteral(" Main"));
 }
 
-void captureFromWindow(ZarnWindow& w, Settings& s)
+void captureFromWindow(ZarnWindow& w, const SchemeActions& schemes, Settings& s)
 {
-    SchemeActions& schemes = SchemeActions::of(w);
     s.window.versiontitle = w.Versiontitle;
     for (const CaptionField& f : CaptionFields)
         if (auto* item = w.findChild<TBMWpanel*>(QLatin1String(f.item)))
