@@ -1,35 +1,34 @@
 #pragma once
 
-#include "ibus/DispatcherActions.h"
+#include "ibus/BusEvents.h"
 #include "ibus/VehicleHooks.h"
 #include "media/PlayerState.h"
 
 namespace zarn {
 
-// The operations of the pages and players that bus messages reach. The pages, the
-// players and the driver's log are not built yet, so these only let events run; they
-// become the real handlers as those arrive.
-class AppActions : public DispatcherActions, public VehicleHooks {
+// Where the bus events and the vehicle decoders' facts arrive above the bus side. The
+// music player's pause rows reach its state here; the pages, the other players and
+// the driver's log are not built yet, so their events only run. UiActions routes the
+// rest to the window's handlers.
+class AppActions : public BusEventSink, public VehicleHooks {
 public:
-    void processEvents() override { QCoreApplication::processEvents(); }
-
-    // The music player's pause rows; set by the composition root.
+    // Set by the composition root.
     PlayerState* player = nullptr;
-    void BMWpanel54Click() override
+
+    bool busEvent(const BusEvent& event) override
     {
-        if (player)
-            player->BMWpanel54Click();
+        using K = BusEvent::Kind;
+        if (!player)
+            return true;
+        switch (event.kind) {
+        case K::PauseToggle: player->BMWpanel54Click(); break;
+        case K::PauseSteps: player->pauseSteps(); break;
+        case K::ResumeSteps: player->resumeSteps(); break;
+        default: break;
+        }
+        return true;
     }
-    void pauseSteps() override
-    {
-        if (player)
-            player->pauseSteps();
-    }
-    void resumeSteps() override
-    {
-        if (player)
-            player->resumeSteps();
-    }
+    void processEvents() override { QCoreApplication::processEvents(); }
 };
 
 } // namespace zarn
