@@ -2,15 +2,32 @@
 
 #include "ibus/BusEvents.h"
 #include "ibus/VehicleHooks.h"
+#include "media/PlayerState.h"
 
 namespace zarn {
 
 // Where the bus events and the vehicle decoders' facts arrive above the bus side. The
-// pages, the players and the driver's log are not built yet, so this one only lets
-// events run; UiActions routes them to the window's handlers.
+// music player's pause rows reach its state here; the pages, the other players and
+// the driver's log are not built yet, so their events only run. UiActions routes the
+// rest to the window's handlers.
 class AppActions : public BusEventSink, public VehicleHooks {
 public:
-    bool busEvent(const BusEvent&) override { return true; }
+    // Set by the composition root.
+    PlayerState* player = nullptr;
+
+    bool busEvent(const BusEvent& event) override
+    {
+        using K = BusEvent::Kind;
+        if (!player)
+            return true;
+        switch (event.kind) {
+        case K::PauseToggle: player->BMWpanel54Click(); break;
+        case K::PauseSteps: player->pauseSteps(); break;
+        case K::ResumeSteps: player->resumeSteps(); break;
+        default: break;
+        }
+        return true;
+    }
     void processEvents() override { QCoreApplication::processEvents(); }
 };
 

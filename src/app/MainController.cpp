@@ -36,8 +36,8 @@ MainController::MainController(Environment environment, QObject* parent)
     , env_(std::move(environment))
     , commandLine_(env_.arguments)
     , ini_(env_.appDir + QStringLiteral("Zarn.ini"))
-    , ownClockSetter_(env_.clockSetter ? nullptr : std::make_unique<TimedatedClockSetter>())
     , actions_(env_.actions ? *env_.actions : ownActions_)
+    , ownClockSetter_(env_.clockSetter ? nullptr : std::make_unique<TimedatedClockSetter>())
     , messages_(vehicle_, log_, options_, env_.clockSetter ? env_.clockSetter : ownClockSetter_.get(), &actions_)
     , requests_(sender_, log_, commandLine_)
     , cd_(sender_, log_)
@@ -63,6 +63,8 @@ MainController::MainController(Environment environment, QObject* parent)
                 timer->stop();
         });
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
+    actions_.player = &player_;
+    registerStartupSteps();
 }
 
 MainController::~MainController() = default;
@@ -70,44 +72,103 @@ MainController::~MainController() = default;
 void MainController::FormCreate(StartupView* view)
 {
     StartupView headless;
-    StartupView& ui = view ? *view : headless;
+    ui_ = view ? view : &headless;
+    startup_.run([this](int progress, const QString& line) { ui_->splash(progress, line); });
+    ui_ = nullptr;
+}
 
-    ui.splash(4, {});
-    ui.splash(4, QStringLiteral(" Initializing Sound Subsystem BASS"));
+// The fixed order of the start-up: later steps read what earlier ones set, and some
+// status lines come before Zarn.ini is read.
+void MainController::registerStartupSteps()
+{
+    using Splash = StartupSequence::Splash;
+    startup_.add(QStringLiteral("audio output"), [](const Splash& splash) {
+        splash(4, {});
+        splash(4, QStringLiteral(" Initializing Sound Subsystem BASS"));
+    });
+    startup_.add(QStringLiteral("wake-up watch"), [this](const Splash&) {
+        // Wake-up from sleep: the car's television module may need its start frames again.
+        if (env_.watchSleep) {
+            sleepWatcher_ = std::make_unique<LogindSleepWatcher>();
+            connect(sleepWatcher_.get(), &LogindSleepWatcher::resumed, &requests_, &VehicleRequests::onResume);
+            sleepWatcher_->start();
+        }
+    });
+    startup_.add(QStringLiteral("defaults"), [this](const Splash& splash) {
+        splash(8, QStringLiteral(" Setting Zarn Defaults"));
+        cd_.reset();
+        dispatcher_.reset();
+        requests_.RequestToggle = 1;
+        link_.setHexLineLength(DefaultHexLineLength);
+        ui_->setDefaults();
 
-    // Wake-up from sleep: the car's television module may need its start frames again.
-    if (env_.watchSleep) {
-        sleepWatcher_ = std::make_unique<LogindSleepWatcher>();
-        connect(sleepWatcher_.get(), &LogindSleepWatcher::resumed, &requests_, &VehicleRequests::onResume);
-        sleepWatcher_->start();
-    }
+        log_.clear();
+        // The title is not read yet: the line starts with the blank that follows it.
+        log_.AddStatusLine(QLatin1Char(' ') + VersionText + QStringLiteral(" starting up..."));
+        vehicle_.setLastKnownMileage(0);
+        if (commandLine_.has("HIGHPRIO")) {
+            raisePriority();
+            log_.AddStatusLine(QStringLiteral("HIGH PRIORITY is activated by command line parameter"));
+        }
+    });
+    startup_.add(QStringLiteral("command line"), [this](const Splash& splash) { commandLineSwitches(splash); });
+    startup_.add(QStringLiteral("Zarn.ini"), [this](const Splash& splash) {
+        splash(24, QStringLiteral(" Processing zarn.ini..."));
+        SettingsLoadHooks hooks;
+        hooks.splash = splash;
+        hooks.loadCodes = [this] {
+            codes_.Load([this](const QString& key, const QString& def) { return ini_.readString(QStringLiteral("codes"), key, def); },
+                        log_);
+        };
+        hooks.comPort = [this](const Settings& s) {
+            link_.selectPort(s.serial.portIndex, s.serial.devicePath);
+            link_.initReceiveTimes(s.serial.rtoCharDelayTime, s.serial.rtoExtraDelayTime);
+        };
+        settings_ = LoadSettings(ini_, log_, hooks);
+        applySettings();
+        driversLog_.load(settings_.driversLog);
+        ui_->applySettings(settings_);
+    });
+    player_.registerStartup(startup_);
+    startup_.add(QStringLiteral("locales"), [this](const Splash& splash) {
+        splash(96, QStringLiteral(" Processing locales"));
+        ui_->setMetric(options_.miles);
+        log_.AddStatusLine(options_.miles ? QStringLiteral("Metric set to miles ") : QStringLiteral("Metric set to kilometers "));
+    });
+    startup_.add(QStringLiteral("serial port"), [this](const Splash& splash) {
+        link_.openPortAtStartup([&splash](const QString& line) { splash(97, line); });
+        if (!port_.SendInProgress())
+            sender_.SendClusterText(QStringLiteral("Zarn ") + VersionText + QStringLiteral(" start.."));
+    });
+    startup_.add(QStringLiteral("mileage and radar.bin"), [this](const Splash& splash) {
+        vehicle_.setLastKnownMileage(LoadMileage(ini_, log_));
+        splash(98, QStringLiteral(" Checking radar.bin"));
+        log_.AddStatusLine(QStringLiteral("Last known mileage read - number is ") + QString::number(vehicle_.LastKnownMileage));
+    });
+    startup_.add(QStringLiteral("autolaunch"), [](const Splash& splash) { splash(-1, QStringLiteral(" Checking autolaunch")); });
+    startup_.add(QStringLiteral("colors, layout and main menu"), [this](const Splash& splash) {
+        splash(99, QStringLiteral(" Adapting colors"));
+        splash(100, QStringLiteral(" Setting items positions and sizes"));
+        ui_->finish();
+        splash(-1, QStringLiteral(" Bringing main menu online..."));
+        if (!settings_.media.mp3.isEmpty() && !QFileInfo(settings_.media.mp3).isDir())
+            splash(-1, QStringLiteral(" MP3 Directory not found"));
+    });
+    startup_.add(QStringLiteral("window timers"), [this](const Splash&) { startWindowTimers(); });
+}
 
-    ui.splash(8, QStringLiteral(" Setting Zarn Defaults"));
-    cd_.reset();
-    dispatcher_.reset();
-    requests_.RequestToggle = 1;
-    link_.setHexLineLength(DefaultHexLineLength);
-    ui.setDefaults();
-
-    log_.clear();
-    // The title is not read yet: the line starts with the blank that follows it.
-    log_.AddStatusLine(QLatin1Char(' ') + VersionText + QStringLiteral(" starting up..."));
-    vehicle_.setLastKnownMileage(0);
-    if (commandLine_.has("HIGHPRIO")) {
-        raisePriority();
-        log_.AddStatusLine(QStringLiteral("HIGH PRIORITY is activated by command line parameter"));
-    }
-
-    ui.splash(12, QStringLiteral(" Checking command line parms"));
+void MainController::commandLineSwitches(const StartupSequence::Splash& splash)
+{
+    splash(12, QStringLiteral(" Checking command line parms"));
     if (commandLine_.has("TIMERS")) {
-        ui.splash(16, QStringLiteral(" Processing /TIMERS"));
+        splash(16, QStringLiteral(" Processing /TIMERS"));
         log_.setTimerTraceEnabled(true);
         log_.AddStatusLine(QStringLiteral("TIMER TRACE is activated by command line parameter"));
     }
     if (commandLine_.has("TRACE")) {
-        ui.splash(20, QStringLiteral(" Processing /TRACE"));
+        splash(20, QStringLiteral(" Processing /TRACE"));
         log_.setMessagesEnabled(true);
-        ui.setTraceIndicator(true);
+        ui_->setTraceIndicator(true);
         log_.AddStatusLine(QStringLiteral("TRACE is activated by command line parameter"));
     }
     link_.initParity();
@@ -115,66 +176,28 @@ void MainController::FormCreate(StartupView* view)
                        + QLatin1Char('`'));
     options_.auxMode = commandLine_.has("AUX");
     if (options_.auxMode)
-        ui.splash(-1, QStringLiteral(" Processing /AUX"));
+        splash(-1, QStringLiteral(" Processing /AUX"));
     log_.AddStatusLine(options_.auxMode ? QStringLiteral("AUX mode - numeric buttons 1-6 disabled")
                                         : QStringLiteral("Tape or CD mode - numeric buttons 1-6 enabled"));
     if (commandLine_.has("TVINIT")) {
-        ui.splash(-1, QStringLiteral(" Processing /TINIT"));
+        splash(-1, QStringLiteral(" Processing /TINIT"));
         requests_.tvinittimer.setInterval(VehicleRequests::TvInitDelay);
         log_.AddStatusLine(QStringLiteral("TVINIT command line parm detected - enabling timer 3 secs"));
     }
     if (commandLine_.has("NOMOUSE")) {
-        ui.splash(-1, QStringLiteral(" Processing /NOMOUSE"));
-        ui.hideMousePointer();
+        splash(-1, QStringLiteral(" Processing /NOMOUSE"));
+        ui_->hideMousePointer();
     }
     if (commandLine_.has("SAVEMEMORY")) {
-        ui.splash(-1, QStringLiteral(" Processing /SAVEMEMORY"));
+        splash(-1, QStringLiteral(" Processing /SAVEMEMORY"));
         saveMemory_ = true;
         log_.AddStatusLine(QStringLiteral("Saving memory - no random list created "));
     }
     if (commandLine_.has("FORCESCREEN")) {
-        ui.splash(-1, QStringLiteral(" Processing /FORCESCREEN"));
+        splash(-1, QStringLiteral(" Processing /FORCESCREEN"));
         screen_.forceScreen();
         log_.AddStatusLine(QStringLiteral("FORCESCREEN by command line parameter used, RTS PIN turned on in SIMULATION mode"));
     }
-
-    ui.splash(24, QStringLiteral(" Processing zarn.ini..."));
-    SettingsLoadHooks hooks;
-    hooks.splash = [&ui](int progress, const QString& line) { ui.splash(progress, line); };
-    hooks.loadCodes = [this] {
-        codes_.Load([this](const QString& key, const QString& def) { return ini_.readString(QStringLiteral("codes"), key, def); },
-                    log_);
-    };
-    hooks.comPort = [this](const Settings& s) {
-        link_.selectPort(s.portIndex, s.devicePath);
-        link_.initReceiveTimes(s.rtoCharDelayTime, s.rtoExtraDelayTime);
-    };
-    settings_ = LoadSettings(ini_, log_, hooks);
-    applySettings();
-    ui.applySettings(settings_);
-
-    ui.splash(92, QStringLiteral(" Processing MP3 replay settings"));
-    ui.splash(96, QStringLiteral(" Processing locales"));
-    ui.setMetric(options_.miles);
-    log_.AddStatusLine(options_.miles ? QStringLiteral("Metric set to miles ") : QStringLiteral("Metric set to kilometers "));
-
-    link_.openPortAtStartup([&ui](const QString& line) { ui.splash(97, line); });
-    if (!port_.SendInProgress())
-        sender_.SendClusterText(QStringLiteral("Zarn ") + VersionText + QStringLiteral(" start.."));
-
-    vehicle_.setLastKnownMileage(LoadMileage(ini_, log_));
-    ui.splash(98, QStringLiteral(" Checking radar.bin"));
-    log_.AddStatusLine(QStringLiteral("Last known mileage read - number is ") + QString::number(vehicle_.LastKnownMileage));
-    ui.splash(-1, QStringLiteral(" Checking autolaunch"));
-
-    ui.splash(99, QStringLiteral(" Adapting colors"));
-    ui.splash(100, QStringLiteral(" Setting items positions and sizes"));
-    ui.finish();
-    ui.splash(-1, QStringLiteral(" Bringing main menu online..."));
-    if (!settings_.mp3.isEmpty() && !QFileInfo(settings_.mp3).isDir())
-        ui.splash(-1, QStringLiteral(" MP3 Directory not found"));
-
-    startWindowTimers();
 }
 
 void MainController::startWindowTimers()
@@ -190,29 +213,30 @@ void MainController::startWindowTimers()
 
 void MainController::applySettings()
 {
-    options_.cdEmulation = settings_.cdEmulation;
-    options_.noSend = settings_.noSend;
-    options_.miles = settings_.miles;
-    options_.shutdownWithCheckControl = settings_.shutdownWithCheckControl;
-    options_.shutDownMessageActive = settings_.shutDownMessageActive;
-    options_.shutDownMessage = settings_.shutDownMessage;
-    link_.setShutdownAfterIbusIdle(settings_.shutdownAfterIbusIdle);
-    link_.setShutdownAfterIbusIdleSeconds(settings_.idleShutdownSeconds);
+    options_.cdEmulation = settings_.bus.cdEmulation;
+    options_.noSend = settings_.bus.noSend;
+    options_.miles = settings_.bus.miles;
+    options_.shutdownWithCheckControl = settings_.bus.shutdownWithCheckControl;
+    options_.shutDownMessageActive = settings_.bus.shutDownMessageActive;
+    options_.shutDownMessage = settings_.bus.shutDownMessage;
+    link_.setShutdownAfterIbusIdle(settings_.power.shutdownAfterIbusIdle);
+    link_.setShutdownAfterIbusIdleSeconds(settings_.power.idleShutdownSeconds);
 }
 
 // The live values that can change while the program runs go back into the model.
 void MainController::captureSettings()
 {
-    settings_.cdEmulation = options_.cdEmulation;
-    settings_.noSend = options_.noSend;
-    settings_.miles = options_.miles;
-    settings_.shutdownWithCheckControl = options_.shutdownWithCheckControl;
-    settings_.shutDownMessageActive = options_.shutDownMessageActive;
-    settings_.shutDownMessage = options_.shutDownMessage;
-    settings_.shutdownAfterIbusIdle = link_.shutdownAfterIbusIdle();
-    settings_.idleShutdownSeconds = link_.shutdownAfterIbusIdleSeconds();
-    settings_.rtoCharDelayTime = int(port_.RTOCharDelayTime());
-    settings_.rtoExtraDelayTime = port_.RTOExtraDelayTime();
+    settings_.bus.cdEmulation = options_.cdEmulation;
+    settings_.bus.noSend = options_.noSend;
+    settings_.bus.miles = options_.miles;
+    settings_.bus.shutdownWithCheckControl = options_.shutdownWithCheckControl;
+    settings_.bus.shutDownMessageActive = options_.shutDownMessageActive;
+    settings_.bus.shutDownMessage = options_.shutDownMessage;
+    settings_.power.shutdownAfterIbusIdle = link_.shutdownAfterIbusIdle();
+    settings_.power.idleShutdownSeconds = link_.shutdownAfterIbusIdleSeconds();
+    settings_.serial.rtoCharDelayTime = int(port_.RTOCharDelayTime());
+    settings_.serial.rtoExtraDelayTime = port_.RTOExtraDelayTime();
+    driversLog_.store(settings_.driversLog);
     if (captureWindow_)
         captureWindow_(settings_);
 }

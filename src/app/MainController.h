@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "core/CommandLine.h"
 #include "core/IniFile.h"
+#include "core/StartupSequence.h"
 #include "core/StatusLog.h"
 #include "core/Timer.h"
 #include "ibus/BusOptions.h"
@@ -19,6 +20,8 @@
 #include "ibus/VehicleMessages.h"
 #include "ibus/VehicleRequests.h"
 #include "ibus/VehicleState.h"
+#include "media/PlayerState.h"
+#include "vehicle/DriversLogMode.h"
 
 #include <QObject>
 
@@ -47,7 +50,7 @@ public:
     explicit MainController(Environment environment, QObject* parent = nullptr);
     ~MainController() override;
 
-    // The start-up sequence; status lines in its order.
+    // The start-up sequence: the registered steps in their order, with their status lines.
     void FormCreate(StartupView* view = nullptr);
     // Closing the program: mileage, settings, supervisor, port.
     void FormCloseQuery();
@@ -75,6 +78,10 @@ public:
     VehicleRequests& requests() { return requests_; }
     CdChanger& cdChanger() { return cd_; }
     const CommandLine& commandLine() const { return commandLine_; }
+    PlayerState& player() { return player_; }
+    DriversLogMode& driversLog() { return driversLog_; }
+    // The steps FormCreate runs, in their order.
+    const StartupSequence& startup() const { return startup_; }
     bool saveMemory() const { return saveMemory_; }
 
     Timer Makeselfactive{QStringLiteral("Makeselfactive")};
@@ -88,6 +95,8 @@ public:
     Timer IdleShutdownTimer{QStringLiteral("IdleShutdownTimer")};
 
 private:
+    void registerStartupSteps();
+    void commandLineSwitches(const StartupSequence::Splash& splash);
     void applySettings();
     void captureSettings();
     void MakeselfactiveTimer();
@@ -117,6 +126,10 @@ private:
     Dispatcher dispatcher_;
     SerialLink link_;
     std::unique_ptr<LogindSleepWatcher> sleepWatcher_;
+    PlayerState player_;
+    DriversLogMode driversLog_;
+    StartupSequence startup_;
+    StartupView* ui_ = nullptr; // while FormCreate runs
     bool saveMemory_ = false;
     std::function<void(Settings&)> captureWindow_;
     std::function<void()> keepInFront_;

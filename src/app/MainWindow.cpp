@@ -1,9 +1,10 @@
 #include "app/MainWindow.h"
 
 #include "app/Version.h"
-#include "app/WindowSettings.h"
+#include "app/WindowBinding.h"
 #include "core/StatusLog.h"
 #include "ui/ColorScheme.h"
+#include "ui/LayoutTab.h"
 #include "ui/PlainPanel.h"
 #include "ui/SchemeActions.h"
 #include "ui/SplashScreen.h"
@@ -39,17 +40,20 @@ constexpr const char* SamplePosition2 = " 7F 14 C8 A2 00 00 48 49 10 20 00 08 55
 
 MainWindow::MainWindow(MainController::Environment environment, SplashScreen* splash, QObject* parent)
     : QObject(parent)
-    , core_(withActions(std::move(environment), &actions_))
     , navigator_(windowAccess(window_))
     , select_(windowAccess(window_), navigator_)
+    , actions_(window_, navigator_, select_)
+    , core_(withActions(std::move(environment), &actions_))
+    , schemes_(*new SchemeActions(window_))
     , splash_(splash)
 {
-    actions_.attach(window_, navigator_, select_);
+    if (LayoutTab* layout = LayoutTab::of(window_))
+        layout->setSchemeActions(schemes_);
     core_.setSettingsCapture([this](Settings& s) {
-        captureFromWindow(window_, s);
+        captureFromWindow(window_, schemes_, s);
         if (ComTab* com = window_.comTab()) {
-            s.portIndex = com->CBPort()->currentIndex();
-            s.devicePath = com->devicePath();
+            s.serial.portIndex = com->CBPort()->currentIndex();
+            s.serial.devicePath = com->devicePath();
         }
     });
     window_.attachStatusLog(core_.log());
@@ -59,9 +63,8 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
                 splash_->addLine(line);
         });
 
-    SchemeActions& schemes = SchemeActions::of(window_);
-    schemes.saveSettings = [this] { SaveSettings(); };
-    navigator_.setDisplayActions([&schemes] { schemes.BMWpanel21Click(); }, [&schemes] { schemes.BMWpanel20Click(); });
+    schemes_.saveSettings = [this] { SaveSettings(); };
+    navigator_.setDisplayActions([this] { schemes_.BMWpanel21Click(); }, [this] { schemes_.BMWpanel20Click(); });
     navigator_.installInputFilter(window_);
 
     simulator_ = buildSteeringSimulator(window_.findChild<QWidget*>(QStringLiteral("Wheelbuttons")));
@@ -212,14 +215,14 @@ void MainWindow::hideMousePointer()
 
 void MainWindow::applySettings(const Settings& settings)
 {
-    applyToWindow(settings, window_);
-    setIndicator("LogIndicator", settings.businessMode());
+    applyToWindow(settings, window_, schemes_);
+    setIndicator("LogIndicator", settings.driversLog.businessMode());
     if (ComTab* com = window_.comTab()) {
         const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());
-        com->CBPort()->setCurrentIndex(SerialLink::portChoice(settings.portIndex, settings.devicePath).listIndex);
-        com->setDevicePath(settings.devicePath.trimmed());
-        com->SpinEdit1()->setValue(settings.rtoExtraDelayTime);
-        com->SpinEdit2()->setValue(settings.rtoCharDelayTime);
+        com->CBPort()->setCurrentIndex(SerialLink::portChoice(settings.serial.portIndex, settings.serial.devicePath).listIndex);
+        com->setDevicePath(settings.serial.devicePath.trimmed());
+        com->SpinEdit1()->setValue(settings.serial.rtoExtraDelayTime);
+        com->SpinEdit2()->setValue(settings.serial.rtoCharDelayTime);
     }
 }
 

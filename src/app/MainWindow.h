@@ -12,6 +12,7 @@
 
 namespace zarn {
 
+class SchemeActions;
 class SplashScreen;
 class SteeringSimulator;
 
@@ -54,11 +55,12 @@ private:
     void busActivity();
     void setIndicator(const char* name, bool raised);
 
-    UiActions actions_;
-    MainController core_;
     ZarnWindow window_;
     FocusNavigator navigator_;
     SelectActions select_;
+    UiActions actions_;
+    MainController core_;
+    SchemeActions& schemes_; // a child of the window
     SteeringSimulator* simulator_ = nullptr;
     QPointer<SplashScreen> splash_;
 };

@@ -42,15 +42,15 @@ public:
 
     QStringList webSites() const
     {
-        const QString section = QLatin1String(WebsitesSection);
-        const QString unused = QLatin1String(SiteValueUnused);
+        const QString section = QLatin1String(WebSettings::Section);
+        const QString unused = QLatin1String(WebSettings::ValueUnused);
         QStringList sites;
-        for (int n = 0; n <= LastSiteKey; ++n) {
+        for (int n = 0; n <= WebSettings::LastSiteKey; ++n) {
             const QString site = ini_.readString(section, siteKey(n), unused);
             if (site != unused && !site.isEmpty())
                 sites << site;
         }
-        return sites.isEmpty() ? Settings::defaultWebSites() : sites;
+        return sites.isEmpty() ? WebSettings::defaultWebSites() : sites;
     }
 
 private:
@@ -77,35 +77,13 @@ private:
     StatusLog& log_;
 };
 
-void writeKey(IniFile& ini, const SettingsKey& key, const QString& spelling, Settings& s)
-{
-    const QString section = QLatin1String(key.section);
-    std::visit(
-        [&](auto field) {
-            using F = decltype(field);
-            if constexpr (std::is_same_v<F, StringField>)
-                ini.writeString(section, spelling, field(s));
-            else if constexpr (std::is_same_v<F, IntField>)
-                ini.writeInteger(section, spelling, field(s));
-            else if constexpr (std::is_same_v<F, BoolField>)
-                ini.writeBool(section, spelling, field(s));
-            else if constexpr (std::is_same_v<F, FloatField>)
-                ini.writeFloat(section, spelling, field(s));
-            else if constexpr (std::is_same_v<F, ColorField>)
-                ini.writeColor(section, spelling, field(s));
-            else
-                ini.writeString(section, spelling, field(s));
-        },
-        key.field);
-}
-
 void writeWebSites(IniFile& ini, const QStringList& sites)
 {
-    const QString section = QLatin1String(WebsitesSection);
+    const QString section = QLatin1String(WebSettings::Section);
     for (int i = 0; i < sites.size(); ++i)
         ini.writeString(section, siteKey(i), sites[i]);
     // Emptied rather than left, or a deleted site would come back at the next start.
-    for (int n = int(sites.size()); n <= LastSiteKey; ++n)
+    for (int n = int(sites.size()); n <= WebSettings::LastSiteKey; ++n)
         if (ini.contains(section, siteKey(n)))
             ini.writeString(section, siteKey(n), QString());
 }
@@ -126,7 +104,7 @@ Settings LoadSettings(const IniFile& ini, StatusLog& log, const SettingsLoadHook
     };
 
     splash(28, " Processing zarn.ini...websites");
-    s.webSites = load.webSites();
+    s.web.webSites = load.webSites();
     splash(32, " Processing zarn.ini...custom captions");
     load.step(LoadStep::Captions);
     splash(38, " Processing zarn.ini...BMW Ibus codes");
@@ -148,10 +126,10 @@ Settings LoadSettings(const IniFile& ini, StatusLog& log, const SettingsLoadHook
     load.step(LoadStep::ScreenPosition);
 
     splash(56, " Processing zarn.ini...radar details");
-    if (s.warningThresholdKm == 0)
-        s.warningThresholdKm = 1;
+    if (s.radar.warningThresholdKm == 0)
+        s.radar.warningThresholdKm = 1;
     load.step(LoadStep::RadarDetails);
-    log.AddStatusLine(s.radarWarningCaption());
+    log.AddStatusLine(s.radar.radarWarningCaption());
 
     splash(60, " Processing zarn.ini...randomizer settings");
     load.step(LoadStep::Randomizer);
@@ -159,8 +137,8 @@ Settings LoadSettings(const IniFile& ini, StatusLog& log, const SettingsLoadHook
     load.step(LoadStep::ShutdownSettings);
     splash(68, " Processing zarn.ini...CD emulation details");
     load.step(LoadStep::CdEmulation);
-    if (s.radarScaleKm == 0)
-        s.radarScaleKm = 3;
+    if (s.radar.radarScaleKm == 0)
+        s.radar.radarScaleKm = 3;
     splash(72, " Processing zarn.ini...email details");
     load.step(LoadStep::Email);
     splash(76, " Processing zarn.ini...bitmaps");
@@ -186,13 +164,13 @@ bool SaveSettings(IniFile& ini, const Settings& settings, QString* error)
     }
     for (const SavedKey& saved : saveOrder()) {
         if (!saved.key) {
-            writeWebSites(ini, s.webSites);
+            writeWebSites(ini, s.web.webSites);
             continue;
         }
         const SettingsKey* key = findSettingsKey(QLatin1String(saved.section), QLatin1String(saved.key));
         Q_ASSERT(key && key->saved);
         if (key)
-            writeKey(ini, *key, QLatin1String(saved.key), s);
+            writeRow(ini, *key, QLatin1String(saved.key), key->owner(s));
     }
     if (ownBatch && !ini.commitBatch()) {
         if (error)

@@ -6,29 +6,20 @@
 
 namespace zarn {
 
-void UiActions::attach(ZarnWindow& window, FocusNavigator& navigator, SelectActions& select)
-{
-    window_ = &window;
-    navigator_ = &navigator;
-    select_ = &select;
-}
-
 bool UiActions::busEvent(const BusEvent& event)
 {
     using K = BusEvent::Kind;
-    if (!select_)
-        return true;
     switch (event.kind) {
-    case K::WheelUp: select_->SteerUPClick(); break;
-    case K::WheelDown: select_->SelButton8Click(); break;
-    case K::RadioTelephone: select_->SelButton7Click(); break;
-    case K::KnobPress: select_->SelButton1Click(); break;
-    case K::KnobLongPress: select_->longClick(); break;
+    case K::WheelUp: select_.SteerUPClick(); break;
+    case K::WheelDown: select_.SelButton8Click(); break;
+    case K::RadioTelephone: select_.SelButton7Click(); break;
+    case K::KnobPress: select_.SelButton1Click(); break;
+    case K::KnobLongPress: select_.longClick(); break;
     case K::KnobTurn: return turnKnob(event.value);
     case K::Preset: preset(event.value); break;
-    case K::RandomKey: select_->Button5Click(); break;
-    case K::Exit: window_->BMWpanel5Click(); break;
-    default: break; // the players and the telephone picture arrive with their pages
+    case K::RandomKey: select_.Button5Click(); break;
+    case K::Exit: window_.BMWpanel5Click(); break;
+    default: return AppActions::busEvent(event); // the players and the telephone picture arrive with their pages
     }
     return true;
 }
@@ -37,10 +28,10 @@ bool UiActions::busEvent(const BusEvent& event)
 bool UiActions::turnKnob(int detents)
 {
     for (int i = 0; i < detents; ++i)
-        if (!navigator_->TurnbottonrightClick())
+        if (!navigator_.TurnbottonrightClick())
             return false;
     for (int i = 0; i > detents; --i)
-        if (!navigator_->TurnbottonleftClick())
+        if (!navigator_.TurnbottonleftClick())
             return false;
     return true;
 }
@@ -48,20 +39,19 @@ bool UiActions::turnKnob(int detents)
 void UiActions::preset(int number)
 {
     switch (number) {
-    case 1: select_->zahlbutton1Click(); break;
-    case 2: select_->Button4Click(); break;
-    case 3: select_->Button10Click(); break;
-    case 4: select_->Button5Click(); break;
-    case 5: select_->Button3Click(); break;
-    case 6: select_->Button6Click(); break;
+    case 1: select_.zahlbutton1Click(); break;
+    case 2: select_.Button4Click(); break;
+    case 3: select_.Button10Click(); break;
+    case 4: select_.Button5Click(); break;
+    case 5: select_.Button3Click(); break;
+    case 6: select_.Button6Click(); break;
     default: break;
     }
 }
 
 void UiActions::driversLogQuestionNeeded()
 {
-    if (window_)
-        window_->ShowPage(PageQuestion);
+    window_.ShowPage(PageQuestion);
 }
 
 } // namespace zarn

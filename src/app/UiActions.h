@@ -13,7 +13,10 @@ class ZarnWindow;
 // the exit action and the driver's log plug in here as they arrive.
 class UiActions final : public AppActions {
 public:
-    void attach(ZarnWindow& window, FocusNavigator& navigator, SelectActions& select);
+    UiActions(ZarnWindow& window, FocusNavigator& navigator, SelectActions& select)
+        : window_(window), navigator_(navigator), select_(select)
+    {
+    }
 
     bool busEvent(const BusEvent& event) override;
     void driversLogQuestionNeeded() override;
@@ -22,9 +25,9 @@ private:
     bool turnKnob(int detents);
     void preset(int number);
 
-    ZarnWindow* window_ = nullptr;
-    FocusNavigator* navigator_ = nullptr;
-    SelectActions* select_ = nullptr;
+    ZarnWindow& window_;
+    FocusNavigator& navigator_;
+    SelectActions& select_;
 };
 
 } // namespace zarn

@@ -137,32 +137,38 @@ void LayoutTab::addMenu(QWidget* control, const QString& text, void (LayoutTab::
 
 void LayoutTab::pickClschwarz()
 {
-    SchemeActions::of(window_).pickRoleColor(&ColorRoles::clschwarz);
+    if (schemes_)
+        schemes_->pickRoleColor(&ColorRoles::clschwarz);
 }
 
 void LayoutTab::pickClOrange()
 {
-    SchemeActions::of(window_).pickRoleColor(&ColorRoles::clOrange);
+    if (schemes_)
+        schemes_->pickRoleColor(&ColorRoles::clOrange);
 }
 
 void LayoutTab::pickCldunkelblau()
 {
-    SchemeActions::of(window_).pickRoleColor(&ColorRoles::cldunkelblau);
+    if (schemes_)
+        schemes_->pickRoleColor(&ColorRoles::cldunkelblau);
 }
 
 void LayoutTab::pickClHellblau()
 {
-    SchemeActions::of(window_).pickRoleColor(&ColorRoles::clHellblau);
+    if (schemes_)
+        schemes_->pickRoleColor(&ColorRoles::clHellblau);
 }
 
 void LayoutTab::pickClreadabletext()
 {
-    SchemeActions::of(window_).pickRoleColor(&ColorRoles::clreadabletext, false);
+    if (schemes_)
+        schemes_->pickRoleColor(&ColorRoles::clreadabletext, false);
 }
 
 void LayoutTab::pickHeaderFont()
 {
-    SchemeActions::of(window_).pickHeaderFont();
+    if (schemes_)
+        schemes_->pickHeaderFont();
 }
 
 void LayoutTab::copyCaptionsFromMenu()
@@ -188,14 +194,14 @@ void LayoutTab::Button16Click()
     }
     if (auto* title = window_.findChild<QLineEdit*>(QStringLiteral("SpecialEdit11")))
         window_.Versiontitle = title->text();
-    SchemeActions& actions = SchemeActions::of(window_);
-    if (actions.saveSettings)
-        actions.saveSettings();
+    if (schemes_ && schemes_->saveSettings)
+        schemes_->saveSettings();
 }
 
 void LayoutTab::Button23Click()
 {
-    SchemeActions::of(window_).setHeaderFont(QStringLiteral("Arial"), 34);
+    if (schemes_)
+        schemes_->setHeaderFont(QStringLiteral("Arial"), 34);
 }
 
 LayoutTab* buildLayoutTab(ZarnWindow& window, QWidget* tab)

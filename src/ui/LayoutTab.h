@@ -6,6 +6,7 @@ class QWidget;
 
 namespace zarn {
 
+class SchemeActions;
 class ZarnWindow;
 
 // The "Layout" settings sub-page: a small live preview of the main menu whose parts
@@ -24,6 +25,10 @@ public:
     LayoutTab(ZarnWindow& window, QWidget* tab);
     static LayoutTab* of(const ZarnWindow& window);
 
+    // The color and font pickers and the save run through these; until they are set
+    // the pickers do nothing.
+    void setSchemeActions(SchemeActions& schemes) { schemes_ = &schemes; }
+
     // The fields show the items' captions and the title (after the settings are read).
     void copyCaptionsFromMenu();
 
@@ -40,6 +45,7 @@ private:
     void pickHeaderFont();
 
     ZarnWindow& window_;
+    SchemeActions* schemes_ = nullptr;
 };
 
 // Fills the "Layout" tab; the returned object is a child of the tab.

@@ -36,13 +36,6 @@ int sizeOf(const QFont& f)
 
 } // namespace
 
-SchemeActions& SchemeActions::of(ZarnWindow& window)
-{
-    if (auto* existing = window.findChild<SchemeActions*>(QStringLiteral("SchemeActions"), Qt::FindDirectChildrenOnly))
-        return *existing;
-    return *new SchemeActions(window);
-}
-
 SchemeActions::SchemeActions(ZarnWindow& window)
     : QObject(&window)
     , window_(window)

@@ -24,10 +24,8 @@ class ZarnWindow;
 class SchemeActions : public QObject {
     Q_OBJECT
 public:
-    // The window's instance, created (and wired to the controls that exist then) on
-    // first use. Use it once the window has built its pages.
-    static SchemeActions& of(ZarnWindow& window);
-
+    // Wired to the controls that exist then: create it once the window has built its
+    // pages. A child of the window; the composition root creates the one instance.
     explicit SchemeActions(ZarnWindow& window);
 
     // "CUSTOM 1" and "CUSTOM 2"; the program moves them to and from the settings.

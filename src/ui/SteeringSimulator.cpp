@@ -89,8 +89,9 @@ SteeringSimulator* buildSteeringSimulator(QWidget* panel)
 {
     if (!panel)
         return nullptr;
-    if (SteeringSimulator* existing = SteeringSimulator::of(panel))
-        return existing;
+    // A second call hands back the panel's simulator rather than stacking another.
+    if (auto* built = panel->findChild<SteeringSimulator*>(QStringLiteral("SteeringSimulator"), Qt::FindDirectChildrenOnly))
+        return built;
     return new SteeringSimulator(panel);
 }
 
@@ -101,12 +102,6 @@ SteeringSimulator::SteeringSimulator(QWidget* panel)
     setObjectName(QStringLiteral("SteeringSimulator"));
     build();
     panel_->installEventFilter(this);
-}
-
-SteeringSimulator* SteeringSimulator::of(QWidget* panel)
-{
-    return panel ? panel->findChild<SteeringSimulator*>(QStringLiteral("SteeringSimulator"), Qt::FindDirectChildrenOnly)
-                 : nullptr;
 }
 
 void SteeringSimulator::addButton(const QString& name, const QString& caption, const QRect& geometry,

@@ -54,7 +54,6 @@ public:
     static const std::array<TestInput, 7>& testInputs();
 
     explicit SteeringSimulator(QWidget* panel);
-    static SteeringSimulator* of(QWidget* panel);
 
     QWidget* panel() const { return panel_; }
     void setActions(SteeringSimulatorActions actions) { actions_ = std::move(actions); }
@@ -90,7 +89,7 @@ private:
     bool dragging_ = false;
 };
 
-// Fills the panel; the window's shell calls it once for Wheelbuttons.
+// Fills the panel once; the composition root calls it for Wheelbuttons.
 SteeringSimulator* buildSteeringSimulator(QWidget* panel);
 
 } // namespace zarn

@@ -61,15 +61,15 @@ Settings changedModel()
         case KeyType::ShortString: text = QStringLiteral("value %1").arg(i); break;
         case KeyType::Integer:
         case KeyType::IntegerText: text = QString::number(100 + i); break;
-        case KeyType::Boolean: text = std::get<BoolField>(key.field)(s) ? QStringLiteral("0") : QStringLiteral("1"); break;
+        case KeyType::Boolean: text = std::get<BoolField>(key.field)(key.owner(s)) ? QStringLiteral("0") : QStringLiteral("1"); break;
         case KeyType::Float: text = QString::number(i + 0.25); break;
         case KeyType::Color: text = ini::colorToString((0x010203u * i) & 0xFFFFFF); break;
         }
         if (!assignFromText(key, s, text, QLocale::c()))
             qFatal("cannot set %s", key.key);
     }
-    s.driversLogRecord = 0; // only 1 and 0 are kept
-    s.webSites = QStringList{QStringLiteral("a.example"), QStringLiteral("b.example")};
+    s.driversLog.driversLogRecord = 0; // only 1 and 0 are kept
+    s.web.webSites = QStringList{QStringLiteral("a.example"), QStringLiteral("b.example")};
     return s;
 }
 
@@ -118,22 +118,22 @@ private slots:
         IniFile ini(path());
         const Settings s = load(ini, log);
         QCOMPARE(s, Settings());
-        QCOMPARE(s.webSites.size(), 10);
-        QCOMPARE(s.versiontitle, QStringLiteral("Zarn"));
-        QCOMPARE(s.captions.BMWpanel3, QStringLiteral("MPG, DivX && DVD"));
-        QCOMPARE(s.form1.width, 800);
-        QCOMPARE(s.alternateMenu.E648Panel.top, 350);
-        QCOMPARE(s.clFontHigh, quint32(0xFFFFFF));
-        QCOMPARE(s.ClCustompanelheader, quint32(0xFF0000));
-        QCOMPARE(s.scheme.clHellblau, quint32(0xE78A7A));
-        QCOMPARE(s.warningThresholdKm, 1.1);
-        QCOMPARE(s.radarScaleKm, 3);
-        QCOMPARE(s.idleShutdownSeconds, 120);
-        QCOMPARE(s.rtoCharDelayTime, 1100);
-        QVERIFY(s.businessMode());
-        QCOMPARE(s.pop3Port(), 110);
-        QCOMPARE(s.headerCaption(), QStringLiteral(" Zarn Main"));
-        QCOMPARE(s.layoutTitleFontSize(), 13);
+        QCOMPARE(s.web.webSites.size(), 10);
+        QCOMPARE(s.window.versiontitle, QStringLiteral("Zarn"));
+        QCOMPARE(s.window.captions.BMWpanel3, QStringLiteral("MPG, DivX && DVD"));
+        QCOMPARE(s.window.form1.width, 800);
+        QCOMPARE(s.window.alternateMenu.E648Panel.top, 350);
+        QCOMPARE(s.window.clFontHigh, quint32(0xFFFFFF));
+        QCOMPARE(s.window.ClCustompanelheader, quint32(0xFF0000));
+        QCOMPARE(s.window.scheme.clHellblau, quint32(0xE78A7A));
+        QCOMPARE(s.radar.warningThresholdKm, 1.1);
+        QCOMPARE(s.radar.radarScaleKm, 3);
+        QCOMPARE(s.power.idleShutdownSeconds, 120);
+        QCOMPARE(s.serial.rtoCharDelayTime, 1100);
+        QVERIFY(s.driversLog.businessMode());
+        QCOMPARE(s.mail.pop3Port(), 110);
+        QCOMPARE(s.window.headerCaption(), QStringLiteral(" Zarn Main"));
+        QCOMPARE(s.window.layoutTitleFontSize(), 13);
     }
 
     void loading_data()
@@ -142,8 +142,8 @@ private slots:
         QTest::addColumn<Probe>("probe");
         QTest::addColumn<QString>("expected");
 
-        const Probe sites = [](const Settings& s) { return s.webSites.join(QLatin1Char(',')); };
-        const QString defaultSites = Settings::defaultWebSites().join(QLatin1Char(','));
+        const Probe sites = [](const Settings& s) { return s.web.webSites.join(QLatin1Char(',')); };
+        const QString defaultSites = WebSettings::defaultWebSites().join(QLatin1Char(','));
         QTest::addRow("Site0 x and empty Site1 give the default sites")
             << QByteArray("[Websites]\nSite0=x\nSite1=\n") << sites << defaultSites;
         QTest::addRow("sites skip x and empty keys")
@@ -152,7 +152,7 @@ private slots:
             << QByteArray("[Websites]\nSite101=z\n") << sites << defaultSites;
 
         const Probe threshold = [](const Settings& s) {
-            return QString::number(s.warningThresholdKm) + QLatin1Char('|') + s.warningThresholdLabel();
+            return QString::number(s.radar.warningThresholdKm) + QLatin1Char('|') + s.radar.warningThresholdLabel();
         };
         QTest::addRow("threshold 0 becomes 1 km")
             << QByteArray("[Radarwarning]\nRadarSensitivitylabel=0\n") << threshold
@@ -161,27 +161,27 @@ private slots:
             << QByteArray("[Radarwarning]\nRadarSensitivitylabel=0.8125\n") << threshold
             << "0.8125| Warning Threshold is now 813 m";
 
-        const Probe scale = [](const Settings& s) { return s.radarScaleCaption(); };
+        const Probe scale = [](const Settings& s) { return s.radar.radarScaleCaption(); };
         QTest::addRow("map scale 0 counts as 3") << QByteArray("[Radarwarning]\nBMWpanel105.tag=0\n") << scale << "3 km";
         QTest::addRow("map scale as stored") << QByteArray("[Radarwarning]\nBMWpanel105.tag=5\n") << scale << "5 km";
 
-        const Probe idle = [](const Settings& s) { return QString::number(s.idleShutdownSeconds); };
+        const Probe idle = [](const Settings& s) { return QString::number(s.power.idleShutdownSeconds); };
         QTest::addRow("idle seconds 10 become 60") << QByteArray("[Special]\nshutdownafterIBUSidle_seconds=10\n") << idle << "60";
         QTest::addRow("idle seconds capped") << QByteArray("[Special]\nshutdownafterIBUSidle_seconds=99999999\n") << idle << "9999999";
 
-        const Probe port = [](const Settings& s) { return QString::number(s.portIndex) + QLatin1Char('|') + s.devicePath; };
+        const Probe port = [](const Settings& s) { return QString::number(s.serial.portIndex) + QLatin1Char('|') + s.serial.devicePath; };
         QTest::addRow("port index stays as read") << QByteArray("[COM-Port]\nCBPort.ItemIndex=12\n") << port << "12|";
         QTest::addRow("device path") << QByteArray("[COM-Port]\nDevicePath=/dev/ttyUSB0\n") << port << "0|/dev/ttyUSB0";
 
         const Probe mode = [](const Settings& s) {
-            return QString::number(s.driversLogRecord) + s.driversLogMessage() + QLatin1Char('|') + s.driversLogModeCaption();
+            return QString::number(s.driversLog.driversLogRecord) + s.driversLog.driversLogMessage() + QLatin1Char('|') + s.driversLog.driversLogModeCaption();
         };
         QTest::addRow("record 1 is business mode") << QByteArray("[Driverslog]\nrecord=1\n") << mode
                                                    << "1 Business mode set|Mode is BUSINESS";
         QTest::addRow("any other record is private mode") << QByteArray("[Driverslog]\nrecord=2\n") << mode
                                                           << "0 Private mode set|Mode is PRIVATE";
 
-        const Probe fontHigh = [](const Settings& s) { return ini::colorToString(s.clFontHigh); };
+        const Probe fontHigh = [](const Settings& s) { return ini::colorToString(s.window.clFontHigh); };
         QTest::addRow("clFontHigh defaults to the readable text color")
             << QByteArray("[Colors]\nclreadabletext=clYellow\n") << fontHigh << "clYellow";
         QTest::addRow("clFonthigh is the same key")
@@ -189,30 +189,30 @@ private slots:
 
         QTest::addRow("new in any spelling")
             << QByteArray("[mainmenuelayout]\nNEW=1\n")
-            << Probe([](const Settings& s) { return QString::number(s.alternateLayout); }) << "1";
+            << Probe([](const Settings& s) { return QString::number(s.window.alternateLayout); }) << "1";
         QTest::addRow("header font size")
             << QByteArray("[HeaderPanelFonts]\nHeaderPanel.font.Size=40\n")
-            << Probe([](const Settings& s) { return QStringLiteral("%1|%2").arg(s.headerFontSize).arg(s.layoutTitleFontSize()); })
+            << Probe([](const Settings& s) { return QStringLiteral("%1|%2").arg(s.window.headerFontSize).arg(s.window.layoutTitleFontSize()); })
             << "40|16";
         QTest::addRow("paths cut at 255, other strings not")
             << QByteArray("[Pathes]\nmp3=" + QByteArray(300, 'm') + "\n[Special]\nShutDownMessage=" + QByteArray(300, 's') + "\n")
-            << Probe([](const Settings& s) { return QStringLiteral("%1|%2").arg(s.mp3.size()).arg(s.shutDownMessage.size()); })
+            << Probe([](const Settings& s) { return QStringLiteral("%1|%2").arg(s.media.mp3.size()).arg(s.bus.shutDownMessage.size()); })
             << "255|300";
         QTest::addRow("radar toggles")
             << QByteArray("[Radarwarning]\nglobal_radarwarning=1\nGlobal_radarwarning_acoutsicsignal=1\n"
                           "Global_radarwarning_only_warn_if_too_fast=0\n")
             << Probe([](const Settings& s) {
-                   return s.radarWarningCaption() + QLatin1Char('|') + s.radarSoundCaption() + QLatin1Char('|')
-                       + s.radarTooFastCaption();
+                   return s.radar.radarWarningCaption() + QLatin1Char('|') + s.radar.radarSoundCaption() + QLatin1Char('|')
+                       + s.radar.radarTooFastCaption();
                })
             << "Radarwarning now ON|Sound=ON|Warn regardless of speed";
         QTest::addRow("mail port as typed")
             << QByteArray("[Pop3]\nServerPort=995\n")
-            << Probe([](const Settings& s) { return s.pop3.serverPort + QLatin1Char('|') + QString::number(s.pop3Port()); })
+            << Probe([](const Settings& s) { return s.mail.pop3.serverPort + QLatin1Char('|') + QString::number(s.mail.pop3Port()); })
             << "995|995";
         QTest::addRow("launch item shown with a program")
             << QByteArray("[Pathes]\nLaunchButtonExe=/usr/bin/xterm\n")
-            << Probe([](const Settings& s) { return QString::number(s.launchItemVisible()); }) << "1";
+            << Probe([](const Settings& s) { return QString::number(s.launcher.launchItemVisible()); }) << "1";
     }
     void loading()
     {
@@ -265,7 +265,7 @@ private slots:
             seen << QStringLiteral("codes");
             log.AddStatusLine(ini.readString(QStringLiteral("codes"), QStringLiteral("BMW_Poll_CD_Player"), {}));
         };
-        hooks.comPort = [&](const Settings& s) { seen << QStringLiteral("port %1").arg(s.rtoCharDelayTime); };
+        hooks.comPort = [&](const Settings& s) { seen << QStringLiteral("port %1").arg(s.serial.rtoCharDelayTime); };
         LoadSettings(ini, log, hooks);
         QCOMPARE(seen, (QStringList{
                            "28 Processing zarn.ini...websites",
@@ -302,23 +302,23 @@ private slots:
 
         QTest::addRow("width abc")
             << QByteArray("[Scale]\nform1.width=abc\nform1.height=480\n")
-            << Probe([](const Settings& s) { return QStringLiteral("%1x%2").arg(s.form1.width).arg(s.form1.height); })
+            << Probe([](const Settings& s) { return QStringLiteral("%1x%2").arg(s.window.form1.width).arg(s.window.form1.height); })
             << "800x480" << "Zarn.ini [Scale] form1.width=abc is not a whole number - default 800 used";
         QTest::addRow("empty item position")
             << QByteArray("[AlternateMenueItemPositions]\nE648Panel.Top=\n")
-            << Probe([](const Settings& s) { return QString::number(s.alternateMenu.E648Panel.top); })
+            << Probe([](const Settings& s) { return QString::number(s.window.alternateMenu.E648Panel.top); })
             << "350" << "Zarn.ini [AlternateMenueItemPositions] E648Panel.Top= is not a whole number - default 350 used";
         QTest::addRow("no color name")
             << QByteArray("[Colors]\nclschwarz=clNoColor\nclOrange=clLime\n")
-            << Probe([](const Settings& s) { return ini::colorToString(s.scheme.clschwarz) + QLatin1Char('|') + ini::colorToString(s.scheme.clOrange); })
+            << Probe([](const Settings& s) { return ini::colorToString(s.window.scheme.clschwarz) + QLatin1Char('|') + ini::colorToString(s.window.scheme.clOrange); })
             << "$00400000|clLime" << "Zarn.ini [Colors] clschwarz=clNoColor is not a color - default $00400000 used";
         QTest::addRow("bad clFontHigh takes the readable text color")
             << QByteArray("[Colors]\nclreadabletext=clYellow\nclFontHigh=yellowish\n")
-            << Probe([](const Settings& s) { return ini::colorToString(s.clFontHigh); })
+            << Probe([](const Settings& s) { return ini::colorToString(s.window.clFontHigh); })
             << "clYellow" << "Zarn.ini [Colors] clFontHigh=yellowish is not a color - default clYellow used";
         QTest::addRow("mail port abc")
             << QByteArray("[Pop3]\nServerPort=abc\nServerUser=me\n")
-            << Probe([](const Settings& s) { return s.pop3.serverPort + QLatin1Char('|') + s.pop3.serverUser; })
+            << Probe([](const Settings& s) { return s.mail.pop3.serverPort + QLatin1Char('|') + s.mail.pop3.serverUser; })
             << "110|me" << "Zarn.ini [Pop3] ServerPort=abc is not a whole number - default 110 used";
     }
     void badValuesAreReportedAndReadingGoesOn()
@@ -338,7 +338,7 @@ private slots:
         QCOMPARE(probe(s), expected);
         QVERIFY2(texts(log).contains(report), qPrintable(texts(log).join(QLatin1Char('\n'))));
         QCOMPARE(alerts, QStringList{QStringLiteral("12:00:00 ") + report});
-        QCOMPARE(s.launchButtonExe, QStringLiteral("last key")); // reading went on to the end
+        QCOMPARE(s.launcher.launchButtonExe, QStringLiteral("last key")); // reading went on to the end
     }
 
     void defaultsRoundTrip()
@@ -379,13 +379,13 @@ private slots:
         IniFile ini(path());
         ini.setLocale(QLocale(QLocale::German));
         Settings s = LoadSettings(ini, log);
-        QCOMPARE(s.warningThresholdKm, 0.8);
-        QCOMPARE(s.eqGain[2], -2.5);
-        s.warningThresholdKm = 1.2;
+        QCOMPARE(s.radar.warningThresholdKm, 0.8);
+        QCOMPARE(s.media.eqGain[2], -2.5);
+        s.radar.warningThresholdKm = 1.2;
         QVERIFY(SaveSettings(ini, s));
         QVERIFY(readAll(path()).contains("RadarSensitivitylabel=1,2\n"));
         ini.setLocale(QLocale::c()); // a point machine does not read the comma
-        QCOMPARE(LoadSettings(ini, log).warningThresholdKm, 1.1);
+        QCOMPARE(LoadSettings(ini, log).radar.warningThresholdKm, 1.1);
     }
 
     void savedSitesDeletedStayDeleted_data()
@@ -411,10 +411,10 @@ private slots:
         StatusLog log;
         IniFile ini(path());
         Settings s = load(ini, log);
-        QCOMPARE(s.webSites.size(), 10);
-        s.webSites = remaining;
+        QCOMPARE(s.web.webSites.size(), 10);
+        s.web.webSites = remaining;
         QVERIFY(SaveSettings(ini, s));
-        QCOMPARE(load(ini, log).webSites, remaining);
+        QCOMPARE(load(ini, log).web.webSites, remaining);
         QVERIFY(readAll(path()).contains("Site57=\n"));
     }
 
@@ -484,9 +484,9 @@ private slots:
         StatusLog log;
         IniFile ini(path());
         Settings s = load(ini, log);
-        s.alternateLayout = true;
-        s.idleShutdownSeconds = 10;
-        s.driversLogRecord = 5;
+        s.window.alternateLayout = true;
+        s.power.idleShutdownSeconds = 10;
+        s.driversLog.driversLogRecord = 5;
         QVERIFY(SaveSettings(ini, s));
         const QByteArray after = readAll(path());
         for (const char* line : {"; car PC settings\n", "new=1\n", "HeaderPanel.font.size=40\n", "clFontHigh=clRed\n",
@@ -552,8 +552,8 @@ private slots:
         QVERIFY(!SaveEqGain(ini, 7, 1));
         QCOMPARE(LoadMileage(ini, log), 98765);
         const Settings s = LoadSettings(ini, log);
-        QCOMPARE(s.lastMp3Played, QStringLiteral("/music/a.mp3"));
-        QCOMPARE(s.eqGain[5], -3.5);
+        QCOMPARE(s.media.lastMp3Played, QStringLiteral("/music/a.mp3"));
+        QCOMPARE(s.media.eqGain[5], -3.5);
     }
 };
 

@@ -1,5 +1,5 @@
 #include "core/StatusLog.h"
-#include "ibus/FakeSerialDevice.h"
+#include "FakeSerialDevice.h"
 #include "ibus/FrameText.h"
 #include "ibus/SerialLink.h"
 #include "ibus/SerialPortNG.h"

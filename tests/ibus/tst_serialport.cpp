@@ -1,4 +1,4 @@
-#include "ibus/FakeSerialDevice.h"
+#include "FakeSerialDevice.h"
 #include "ibus/SerialPortNG.h"
 #include "ibus/SerialReceiver.h"
 

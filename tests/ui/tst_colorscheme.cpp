@@ -40,10 +40,12 @@ struct Fixture {
     QList<GammaRamp> ramps;
 
     Fixture()
-        : actions(SchemeActions::of(w))
+        : actions(*new SchemeActions(w))
     {
         buildAlternateMenu(w, w.page(PageAlternateMenu));
         buildLayoutTab(w, w.layoutTab());
+        for (LayoutTab* tab : w.findChildren<LayoutTab*>())
+            tab->setSchemeActions(actions);
         actions.colorPicker = [this](const QColor& initial) {
             colorAsked << initial;
             return colorAnswer;
