@@ -14,6 +14,12 @@ void FakeSerialDevice::setOpenFailure(int osError)
     openFailure_ = osError;
 }
 
+void FakeSerialDevice::setWithoutParity(bool without)
+{
+    Lock lock(mutex_);
+    withoutParity_ = without;
+}
+
 void FakeSerialDevice::setRtsFailure(int osError)
 {
     Lock lock(mutex_);
@@ -148,6 +154,12 @@ bool FakeSerialDevice::isOpen() const
 {
     Lock lock(mutex_);
     return open_;
+}
+
+SerialParity FakeSerialDevice::lineParity() const
+{
+    Lock lock(mutex_);
+    return open_ && !withoutParity_ ? parity_ : SerialParity::None;
 }
 
 SerialResult FakeSerialDevice::setRts(bool high)

@@ -92,12 +92,21 @@ void SerialPortNG::reopenIfActive()
 void SerialPortNG::open()
 {
     report(SerialReports::StartReactivating);
-    const SerialResult opened = device_.open(DevicePath(), SerialParity(parityType_));
+    const QString path = DevicePath();
+    const SerialResult opened = device_.open(path, SerialParity(parityType_));
     if (!opened.ok()) {
         report(opened.error == SerialError::Configure ? SerialReports::SettingCommState
                                                       : SerialReports::Reopening,
                opened.osError);
         return;
+    }
+    const SerialParity parity = SerialParity(parityType_);
+    if (parity != SerialParity::None && device_.lineParity() != parity && noParityReported_ != path) {
+        noParityReported_ = path; // once: every reopening of the device would say it again
+        report(SerialReports::NoParity.place, 0,
+               QString::fromLatin1(SerialReports::NoParity.msg)
+                   .arg(path, parity == SerialParity::Even ? QStringLiteral("even") : QStringLiteral("odd")),
+               SerialReports::NoParity.noise);
     }
     // The worker keeps away from these until enable().
     shared_.pendingWrite.clear();

@@ -124,6 +124,7 @@ private:
     quint64 generation_ = 0;
     QString commPort_ = QStringLiteral("COM1");
     QString devicePath_;
+    QString noParityReported_; // the device last reported for lacking parity
     int parityType_ = int(SerialParity::None);
     quint32 wtoCharDelayUs_ = 1100;
     quint16 wtoExtraDelayMs_ = 250;

@@ -274,6 +274,63 @@ private slots:
         QVERIFY(texts[0].startsWith(" 80 04 FF 57 01 2D   "));
     }
 
+    // A pseudo-terminal keeps the settings of its last opening and has no parity, so
+    // every later opening asks for no change but the parity, which the driver refuses.
+    // The line opens each time, and the missing parity is said once.
+    void reopensThePseudoTerminalItHadOpen()
+    {
+        test::VirtualTime time;
+        PtyFixture f;
+        f.port.setParityType(int(SerialParity::Even));
+        StatusLog log;
+        SerialLink link(f.port, log, {});
+        link.start();
+        QVERIFY(link.RestartPort());
+        QVERIFY(f.port.Active());
+        QVERIFY(link.RestartPort()); // closes and opens again
+        QVERIFY(f.port.Active());
+        link.ClosePort();
+        time.advance(SerialLink::SupervisorIntervalMs);
+        QVERIFY2(f.port.Active(), qPrintable(f.reports.join('\n')));
+        QVERIFY(f.pty.write(frame()));
+        QTRY_VERIFY_WITH_TIMEOUT(f.received().endsWith(frame()), 2000);
+        QCOMPARE(f.reports.filter("CommState"), QStringList{});
+        QCOMPARE(f.reports.filter("parity"),
+                 QStringList{"Warning " + f.pty.slavePath() + " cannot do even parity, bus errors go undetected"});
+    }
+
+    // A second program on the pseudo-terminal one already has open (zarn started twice
+    // against one simulator). Root opens it anyway; anyone else finds it held (TIOCEXCL)
+    // until the first lets go, and the supervisor then opens it.
+    void secondOpeningOfOnePseudoTerminal()
+    {
+        test::VirtualTime time;
+        PtyFixture first;
+        first.port.setParityType(int(SerialParity::Even));
+        first.port.setActive(true);
+        QVERIFY(first.port.Active());
+
+        SerialPortNG second;
+        second.setParityType(int(SerialParity::Even));
+        second.setDevicePath(first.pty.slavePath());
+        StatusLog log;
+        QStringList texts;
+        SerialLink link(second, log, [&](const QString& t) { texts << t; });
+        link.start();
+        link.RestartPort();
+        const QStringList lines = test::texts(log);
+        QVERIFY2(lines.filter("CommState").isEmpty(), qPrintable(lines.join('\n')));
+        if (!second.Active())
+            QVERIFY2(lines.contains("SerialNG: Error reopening Port"), qPrintable(lines.join('\n')));
+
+        first.port.setActive(false);
+        time.advance(SerialLink::SupervisorIntervalMs);
+        QVERIFY(second.Active());
+        QVERIFY(first.pty.write(frame()));
+        QTRY_COMPARE_WITH_TIMEOUT(texts.size(), 1, 2000);
+        QCOMPARE(SplitFrames(texts[0]).value(0), QStringLiteral("8004FF57012D"));
+    }
+
     void supervisorOpensADeviceThatAppearsLater()
     {
         test::VirtualTime time;
