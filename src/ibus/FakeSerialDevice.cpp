@@ -74,6 +74,21 @@ void FakeSerialDevice::vanish()
     changed_.notify_all();
 }
 
+void FakeSerialDevice::holdWaits(bool hold)
+{
+    {
+        Lock lock(mutex_);
+        hold_ = hold;
+    }
+    changed_.notify_all();
+}
+
+bool FakeSerialDevice::waitUntilHeld(int timeoutMs)
+{
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return holding_; });
+}
+
 QString FakeSerialDevice::openedPath() const
 {
     Lock lock(mutex_);
@@ -244,6 +259,12 @@ SerialResult FakeSerialDevice::wait(int timeoutMs, bool readable, bool writable)
     std::unique_lock lock(mutex_);
     if (!open_)
         return {SerialError::NotOpen, EBADF};
+    if (hold_) {
+        holding_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return !hold_; });
+        holding_ = false;
+    }
     changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
         return woken_ || vanished_ || !open_ || (readable && !incoming_.isEmpty())
             || (writable && writeRoom_ != 0);

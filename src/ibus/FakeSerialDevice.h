@@ -30,6 +30,11 @@ public:
     void addLineErrors(unsigned errors);
     // The device goes away: waits report Vanished, the count and reads fail with EIO.
     void vanish();
+    // While on, wait() does not return, not even for wake(): whoever waits stays inside
+    // the device (a worker the scheduler has not run for a long while).
+    void holdWaits(bool hold);
+    // Until a wait() is being held, or timeoutMs passed.
+    bool waitUntilHeld(int timeoutMs);
 
     // --- what the component did ---
     QString openedPath() const;
@@ -62,6 +67,7 @@ private:
     int openFailure_ = 0, rtsFailure_ = 0, dtrFailure_ = 0, writeFailure_ = 0;
     qsizetype writeRoom_ = -1;
     bool open_ = false, vanished_ = false, woken_ = false, withoutParity_ = false;
+    bool hold_ = false, holding_ = false;
     bool rts_ = false, dtr_ = false;
     QString path_;
     SerialParity parity_ = SerialParity::None;

@@ -3,6 +3,8 @@
 #include "ibus/SerialDevice.h"
 #include "ibus/TermiosSerialDevice.h"
 
+#include <cerrno>
+
 namespace zarn {
 
 SerialPortNG::SerialPortNG(QObject* parent)
@@ -29,9 +31,11 @@ SerialPortNG::~SerialPortNG()
     if (active_) {
         device_.setDtr(false);
         device_.setRts(false);
-        device_.close();
-        active_ = false;
     }
+    // The worker has ended: nothing of the device is in use any more.
+    if (active_ || releasePending_)
+        device_.close();
+    active_ = false;
 }
 
 QString SerialPortNG::devicePathFor(const QString& commPort)
@@ -93,6 +97,12 @@ void SerialPortNG::open()
 {
     report(SerialReports::StartReactivating);
     const QString path = DevicePath();
+    if (!finishRelease()) {
+        // The worker has not yet left the device of the last opening.
+        report(SerialReports::Reopening, EBUSY);
+        return;
+    }
+    clusters_.clear(); // what is left belongs to the last opening
     const SerialResult opened = device_.open(path, SerialParity(parityType_));
     if (!opened.ok()) {
         report(opened.error == SerialError::Configure ? SerialReports::SettingCommState
@@ -129,9 +139,11 @@ void SerialPortNG::open()
 void SerialPortNG::close(bool deviceLost)
 {
     report(SerialReports::StartDeactivating);
-    if (!worker_.disable())
+    const bool workerLeft = worker_.disable();
+    if (!workerLeft)
         report(SerialReports::ThreadIsRunning);
     if (!deviceLost) {
+        // The modem lines are the main thread's even while the worker is inside.
         const SerialResult dtr = device_.setDtr(false);
         if (!dtr.ok())
             report(SerialReports::ClearingDtr, dtr.osError);
@@ -141,14 +153,29 @@ void SerialPortNG::close(bool deviceLost)
     }
     dtrState_ = false;
     rtsState_ = false;
+    active_ = false;
+    // A worker still inside the device may be using the descriptor and the pending
+    // write: both are let go only once it has left (Released, or the next opening).
+    releasePending_ = true;
+    if (workerLeft)
+        finishRelease();
+    emit activeChanged(false);
+}
+
+bool SerialPortNG::finishRelease()
+{
+    if (!releasePending_)
+        return true;
+    if (!worker_.release())
+        return false;
+    releasePending_ = false;
     const SerialResult closed = device_.close();
     if (!closed.ok())
         report(SerialReports::ClosingPort, closed.osError);
     // A write still pending is aborted with the port; senders must not wait forever.
     shared_.pendingWrite.clear();
     shared_.sendInProgress.store(false, std::memory_order_release);
-    active_ = false;
-    emit activeChanged(false);
+    return true;
 }
 
 void SerialPortNG::setRTSState(bool high)
@@ -179,6 +206,11 @@ void SerialPortNG::SendData(const QByteArray& bytes)
     }
     if (bytes.isEmpty())
         return;
+    if (!active_) {
+        // A port still waiting for its worker to leave may have its descriptor open.
+        report(SerialReports::WritingData, EBADF);
+        return;
+    }
     const int timeoutMs = int(qint64(bytes.size()) * wtoCharDelayUs_ / 1000 + wtoExtraDelayMs_);
     qsizetype written = 0;
     const SerialResult r = device_.write(bytes.constData(), bytes.size(), &written);
@@ -213,6 +245,9 @@ void SerialPortNG::deliver(const SerialEvent& event)
 {
     switch (event.kind) {
     case SerialEvent::Kind::Cluster:
+        // Read before the port was closed (and perhaps opened again): not this opening's.
+        if (!active_ || event.generation != generation_)
+            break;
         clusters_.append(Cluster{event.bytes, event.lineErrors});
         emit OnRxClusterEvent();
         break;
@@ -224,6 +259,9 @@ void SerialPortNG::deliver(const SerialEvent& event)
         // Closed so that the supervisor can open it again once the device is back.
         if (active_ && event.generation == generation_)
             close(true);
+        break;
+    case SerialEvent::Kind::Released:
+        finishRelease();
         break;
     }
 }

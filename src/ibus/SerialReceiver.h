@@ -20,8 +20,11 @@ struct SerialShared {
     std::atomic<quint16> rtoExtraDelayMs{50};
     std::atomic<quint16> clusterSize{3072};
     std::atomic<bool> readRequest{false};
-    // Set by the main thread once it has filled pendingWrite, cleared by the worker once
-    // it is done with it (and by the main thread when it closes the port).
+    // Only the main thread sets it, once it has filled pendingWrite; the worker clears it
+    // once it is done with the write. The main thread clears it only while the worker is
+    // kept off the device (opening, or closing after the worker has left). Because no
+    // other thread can set it, a main-thread sender that finds it false may call
+    // SendData knowing it will not be refused as pending.
     std::atomic<bool> sendInProgress{false};
     // Main thread while sendInProgress is false, worker thread while it is true.
     QByteArray pendingWrite;
@@ -39,6 +42,7 @@ struct SerialEvent {
         Cluster, // bytes + lineErrors
         Report,  // place, code, msg, noise
         Lost,    // a report after which the port is of no further use: close it
+        Released, // the worker has left a device whose closing could not wait for it
     };
     Kind kind = Kind::Cluster;
     QByteArray bytes;
