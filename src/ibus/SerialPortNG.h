@@ -2,7 +2,9 @@
 
 #include "ibus/FrameSink.h"
 #include "ibus/SerialDevice.h"
-#include "ibus/SerialReceiver.h"
+#include "ibus/SerialEvent.h"
+#include "ibus/SerialReports.h"
+#include "ibus/SerialShared.h"
 #include "ibus/TWorkThread.h"
 
 #include <QByteArray>

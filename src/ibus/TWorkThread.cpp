@@ -1,6 +1,7 @@
 #include "ibus/TWorkThread.h"
 
 #include "ibus/SerialDevice.h"
+#include "ibus/SerialReceiver.h"
 
 #include <chrono>
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ibus/SerialReceiver.h"
+#include "ibus/SerialEvent.h"
+#include "ibus/SerialShared.h"
 
 #include <QObject>
 

@@ -1,3 +1,4 @@
+#include "ibus/ClusterDue.h"
 #include "ibus/FakeSerialDevice.h"
 #include "ibus/SerialPortNG.h"
 #include "ibus/SerialReceiver.h"
