@@ -290,7 +290,7 @@ private slots:
         QVERIFY(link.RestartPort()); // closes and opens again
         QVERIFY(f.port.Active());
         link.ClosePort();
-        time.advance(SerialLink::SupervisorIntervalMs);
+        time.advance(PortSupervisor::SupervisorIntervalMs);
         QVERIFY2(f.port.Active(), qPrintable(f.reports.join('\n')));
         QVERIFY(f.pty.write(frame()));
         QTRY_VERIFY_WITH_TIMEOUT(f.received().endsWith(frame()), 2000);
@@ -324,7 +324,7 @@ private slots:
             QVERIFY2(lines.contains("SerialNG: Error reopening Port"), qPrintable(lines.join('\n')));
 
         first.port.setActive(false);
-        time.advance(SerialLink::SupervisorIntervalMs);
+        time.advance(PortSupervisor::SupervisorIntervalMs);
         QVERIFY(second.Active());
         QVERIFY(first.pty.write(frame()));
         QTRY_COMPARE_WITH_TIMEOUT(texts.size(), 1, 2000);
@@ -342,13 +342,13 @@ private slots:
         QStringList texts;
         SerialLink link(port, log, [&](const QString& t) { texts << t; });
         link.start();
-        time.advance(SerialLink::SupervisorIntervalMs);
+        time.advance(PortSupervisor::SupervisorIntervalMs);
         QVERIFY(!port.Active());
         QVERIFY(log.lines().last().endsWith("SerialNG: Error reopening Port"));
 
         Pty pty;
         QVERIFY(QFile::link(pty.slavePath(), path));
-        time.advance(SerialLink::SupervisorIntervalMs);
+        time.advance(PortSupervisor::SupervisorIntervalMs);
         QVERIFY(port.Active());
         QVERIFY(pty.write(frame()));
         QTRY_COMPARE_WITH_TIMEOUT(texts.size(), 1, 2000);
@@ -381,12 +381,12 @@ private slots:
         QVERIFY2(processCpuMs() - cpuBefore < 100, "the worker spins on a vanished device");
         QCOMPARE(f.reports.count("Error reading Data"), 1);
 
-        link.CommPortSupervisorTimer(); // the device is still gone
+        link.supervisor().CommPortSupervisorTimer(); // the device is still gone
         QVERIFY(!f.port.Active());
 
         Pty second;
         QVERIFY(QFile::link(second.slavePath(), path));
-        link.CommPortSupervisorTimer();
+        link.supervisor().CommPortSupervisorTimer();
         QVERIFY(f.port.Active());
         QVERIFY(second.write(frame()));
         QTRY_VERIFY_WITH_TIMEOUT(f.received().endsWith(frame()), 2000);
