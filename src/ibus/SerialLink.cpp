@@ -24,6 +24,7 @@ SerialLink::SerialLink(SerialPortNG& port, StatusLog& log,
     connect(&indicator_, &BusIndicator::colorSchemeNeeded, this, &SerialLink::colorSchemeNeeded);
     connect(&port_, &SerialPortNG::OnRxClusterEvent, this, &SerialLink::SerialPortNG1RxClusterEvent);
     connect(&port_, &SerialPortNG::OnProcessError, this, &SerialLink::SerialPortNG1ProcessError);
+    connect(&port_, &SerialPortNG::openFailed, this, &SerialLink::SerialPortNG1OpenFailed);
 }
 
 void SerialLink::start()
@@ -81,6 +82,13 @@ void SerialLink::SerialPortNG1RxClusterEvent()
 void SerialLink::SerialPortNG1ProcessError(int, int, const QString& msg, int)
 {
     log_.AddStatusLine(QStringLiteral("SerialNG: ") + msg);
+}
+
+void SerialLink::SerialPortNG1OpenFailed(const QString& devicePath, int osError)
+{
+    // The component's own report names neither the device nor the reason.
+    const QString device = devicePath.isEmpty() ? QStringLiteral("for ") + port_.CommPort() : devicePath;
+    log_.AddStatusLine(QStringLiteral("Serial device %1: %2").arg(device, qt_error_string(osError)));
 }
 
 void SerialLink::setHexLineLength(int length)

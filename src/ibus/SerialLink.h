@@ -55,6 +55,8 @@ public:
     // --- handlers ---
     void SerialPortNG1RxClusterEvent();
     void SerialPortNG1ProcessError(int place, int code, const QString& msg, int noise);
+    // "Serial device /dev/ttyUSB7: No such file or directory" after each failed opening.
+    void SerialPortNG1OpenFailed(const QString& devicePath, int osError);
 
     // Bytes per line of block text; 256 at every start, 64..512.
     int HexLineLength() const { return hexLineLength_; }

@@ -100,6 +100,7 @@ void SerialPortNG::open()
     if (!finishRelease()) {
         // The worker has not yet left the device of the last opening.
         report(SerialReports::Reopening, EBUSY);
+        failedToOpen(path, EBUSY);
         return;
     }
     clusters_.clear(); // what is left belongs to the last opening
@@ -108,6 +109,7 @@ void SerialPortNG::open()
         report(opened.error == SerialError::Configure ? SerialReports::SettingCommState
                                                       : SerialReports::Reopening,
                opened.osError);
+        failedToOpen(path, opened.osError);
         return;
     }
     const SerialParity parity = SerialParity(parityType_);
@@ -264,6 +266,12 @@ void SerialPortNG::deliver(const SerialEvent& event)
         finishRelease();
         break;
     }
+}
+
+void SerialPortNG::failedToOpen(const QString& path, int osError)
+{
+    if (!destroying_)
+        emit openFailed(path, osError);
 }
 
 void SerialPortNG::report(const SerialReports::Report& r, int code)

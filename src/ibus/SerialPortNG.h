@@ -107,6 +107,9 @@ signals:
     // place, OS error number or 0, the text, its noise (see SerialReports.h).
     void OnProcessError(int place, int code, const QString& msg, int noise);
     void activeChanged(bool active);
+    // After the report of an opening that failed: the device file tried (empty when the
+    // port name maps to none) and the OS error number.
+    void openFailed(const QString& devicePath, int osError);
 
 private:
     struct Cluster {
@@ -121,6 +124,7 @@ private:
     bool finishRelease();
     void reopenIfActive();
     void deliver(const SerialEvent& event);
+    void failedToOpen(const QString& path, int osError);
     void report(const SerialReports::Report& report, int code = 0);
     void report(int place, int code, const QString& msg, int noise);
 

@@ -126,7 +126,36 @@ private slots:
         QCOMPARE(f.lines(), (QStringList{"Serial COM Port set to COM1",
                                          "SerialNG: Msg start reactivating Port",
                                          "SerialNG: Error reopening Port",
+                                         "Serial device /dev/fake: No such file or directory",
                                          "Zarn COM1 open issued...trying, RTS is low"}));
+    }
+
+    // Every failed opening says which device and why, once; the line changes with the
+    // reason and with the device.
+    void failedOpeningNamesDeviceAndReason_data()
+    {
+        QTest::addColumn<int>("osError");
+        QTest::addColumn<QString>("devicePathSetting");
+        QTest::addColumn<int>("itemIndex");
+        QTest::addColumn<QString>("line");
+        QTest::addRow("missing") << ENOENT << "/dev/ttyUSB7" << 0 << "Serial device /dev/ttyUSB7: No such file or directory";
+        QTest::addRow("no permission") << EACCES << "/dev/ttyUSB0" << 0 << "Serial device /dev/ttyUSB0: Permission denied";
+        QTest::addRow("held by another") << EBUSY << "" << 3 << "Serial device /dev/ttyS3: Device or resource busy";
+        QTest::addRow("no device for the index") << ENOENT << "" << 12 << "Serial device for COM0: No such file or directory";
+    }
+    void failedOpeningNamesDeviceAndReason()
+    {
+        QFETCH(int, osError);
+        QFETCH(QString, devicePathSetting);
+        QFETCH(int, itemIndex);
+        QFETCH(QString, line);
+        LinkFixture f;
+        f.link.selectPort(itemIndex, devicePathSetting);
+        f.device.setOpenFailure(osError);
+        f.link.start();
+        f.time.advance(2 * PortSupervisor::SupervisorIntervalMs);
+        QCOMPARE(f.lines().filter("Serial device"), (QStringList{line, line}));
+        QCOMPARE(f.lines().filter("Error reopening Port").size(), 2);
     }
 
     void restartPortReopensWithRtsLow()
