@@ -177,9 +177,13 @@ private slots:
         QVERIFY2(delayMs < 1000, qPrintable(QString::number(delayMs)));
     }
 
+    // A gap shorter than the quiet time does not end the burst. The quiet time is
+    // lengthened here so that a writer held up by a busy machine still writes well
+    // inside it; the default timing is checked by burstArrivesAfterItsQuietTime.
     void framesTenMsApartArriveTogether()
     {
         PtyFixture f;
+        f.port.setRTOExtraDelayTime(400);
         f.port.setActive(true);
         const QByteArray second = QByteArray::fromHex("6803180172");
         qint64 gapMs = 0;
@@ -192,8 +196,8 @@ private slots:
             f.pty.write(second);
         });
         writer.join();
-        QTRY_VERIFY_WITH_TIMEOUT(!f.clusters.isEmpty(), 2000);
-        if (gapMs > 40)
+        QTRY_VERIFY_WITH_TIMEOUT(!f.clusters.isEmpty(), 3000);
+        if (gapMs > 350)
             QSKIP("the writer was held up; the bytes were no longer one burst");
         QCOMPARE(f.clusters[0], frame() + second);
     }
