@@ -158,9 +158,10 @@ void SerialPortNG::close(bool deviceLost)
     active_ = false;
     // A worker still inside the device may be using the descriptor and the pending
     // write: both are let go only once it has left (Released, or the next opening).
-    releasePending_ = true;
     if (workerLeft)
-        finishRelease();
+        releaseDevice();
+    else
+        releasePending_ = true;
     emit activeChanged(false);
 }
 
@@ -170,6 +171,12 @@ bool SerialPortNG::finishRelease()
         return true;
     if (!worker_.release())
         return false;
+    releaseDevice();
+    return true;
+}
+
+void SerialPortNG::releaseDevice()
+{
     releasePending_ = false;
     const SerialResult closed = device_.close();
     if (!closed.ok())
@@ -177,7 +184,6 @@ bool SerialPortNG::finishRelease()
     // A write still pending is aborted with the port; senders must not wait forever.
     shared_.pendingWrite.clear();
     shared_.sendInProgress.store(false, std::memory_order_release);
-    return true;
 }
 
 void SerialPortNG::setRTSState(bool high)

@@ -122,6 +122,8 @@ private:
     // Closes the device of the last opening once the worker is off it; false while it
     // is not. True at once when nothing waits to be released.
     bool finishRelease();
+    // Closes the device and drops the pending write; only while the worker is off it.
+    void releaseDevice();
     void reopenIfActive();
     void deliver(const SerialEvent& event);
     void failedToOpen(const QString& path, int osError);
