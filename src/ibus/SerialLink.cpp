@@ -92,7 +92,7 @@ void SerialLink::SerialPortNG1OpenFailed(const QString& devicePath, int osError)
 {
     // The component's own report names neither the device nor the reason.
     const QString device = devicePath.isEmpty() ? QStringLiteral("for ") + port_.CommPort() : devicePath;
-    log_.AddStatusLine(QStringLiteral("Serial device %1: %2").arg(device, qt_error_string(osError)));
+    log_.addError(QStringLiteral("Serial device %1: %2").arg(device, qt_error_string(osError)));
 }
 
 void SerialLink::setHexLineLength(int length)
