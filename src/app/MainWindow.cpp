@@ -9,6 +9,7 @@
 #include "ui/SplashScreen.h"
 #include "ui/SteeringSimulator.h"
 #include "ui/WindowAccess.h"
+#include "ui/pages/MainMenuPage.h"
 #include "ui/pages/ComTab.h"
 
 #include <QCheckBox>
@@ -42,6 +43,8 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     , core_(withActions(std::move(environment), &actions_))
     , navigator_(windowAccess(window_))
     , select_(windowAccess(window_), navigator_)
+    , knobInput_(navigator_, [this] { select_.SelButton1Click(); })
+    , highlight_(windowAccess(window_))
     , splash_(splash)
 {
     actions_.attach(window_, navigator_, select_);
@@ -56,13 +59,13 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     SchemeActions& schemes = SchemeActions::of(window_);
     schemes.saveSettings = [this] { SaveSettings(); };
     navigator_.setDisplayActions([&schemes] { schemes.BMWpanel21Click(); }, [&schemes] { schemes.BMWpanel20Click(); });
-    navigator_.installInputFilter(window_);
+    knobInput_.install(window_);
 
     simulator_ = buildSteeringSimulator(window_.findChild<QWidget*>(QStringLiteral("Wheelbuttons")));
     if (simulator_) {
         simulator_->setActions(steeringActions(
             navigator_, select_, [this](const QString& text) { core_.dispatcher().ProcessIbusText(text); },
-            [this] { window_.BMWpanel5Click(); }));
+            [this] { window_.mainMenu()->BMWpanel5Click(); }));
         simulator_->follow(navigator_);
         simulator_->attachHeader(window_);
         simulator_->setBusActivity([this] { busActivity(); });

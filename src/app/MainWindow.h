@@ -4,6 +4,8 @@
 #include "app/StartupView.h"
 #include "app/UiActions.h"
 #include "ui/FocusNavigator.h"
+#include "ui/KnobInputFilter.h"
+#include "ui/PlainItemHighlight.h"
 #include "ui/SelectActions.h"
 #include "ui/ZarnWindow.h"
 
@@ -53,6 +55,8 @@ private:
     ZarnWindow window_;
     FocusNavigator navigator_;
     SelectActions select_;
+    KnobInputFilter knobInput_;
+    PlainItemHighlight highlight_;
     SteeringSimulator* simulator_ = nullptr;
     QPointer<SplashScreen> splash_;
 };
