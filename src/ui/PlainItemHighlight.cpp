@@ -36,6 +36,7 @@ bool within(const QWidget* item, const QWidget* w)
 PlainItemHighlight::PlainItemHighlight(WindowAccess access, QObject* parent)
     : QObject(parent)
     , access_(std::move(access))
+    , window_(access_.window)
 {
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         connect(app, &QApplication::focusChanged, this, &PlainItemHighlight::focusChanged);
@@ -45,7 +46,7 @@ PlainItemHighlight::~PlainItemHighlight() = default;
 
 void PlainItemHighlight::focusChanged(QWidget* old, QWidget* now)
 {
-    if (!access_.window || !access_.roles)
+    if (!window_ || !access_.roles)
         return;
     static const QSet<QString> colored(exitColored().begin(), exitColored().end());
     static const QSet<QString> entering(enterHighlighted().begin(), enterHighlighted().end());

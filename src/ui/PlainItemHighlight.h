@@ -3,6 +3,7 @@
 #include "ui/WindowAccess.h"
 
 #include <QObject>
+#include <QPointer>
 
 class QWidget;
 
@@ -25,6 +26,8 @@ private:
     void focusChanged(QWidget* old, QWidget* now);
 
     WindowAccess access_;
+    // Focus changes go on after the window is gone.
+    QPointer<QWidget> window_;
 };
 
 } // namespace zarn

@@ -30,6 +30,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include <utility>
+
 namespace zarn {
 
 namespace {
@@ -98,7 +100,15 @@ ZarnWindow::ZarnWindow(QWidget* parent)
     ArrangeLayout();
 }
 
-ZarnWindow::~ZarnWindow() = default;
+ZarnWindow::~ZarnWindow()
+{
+    // The pages' focus and event handlers read the window (its colors, its captions).
+    // The focus leaves and the pages go while it is still whole: from QWidget's
+    // destructor they would reach a window that is no longer a ZarnWindow.
+    if (QWidget* focus = focusWidget())
+        focus->clearFocus();
+    delete std::exchange(pageControl_, nullptr);
+}
 
 void ZarnWindow::buildHeader()
 {
