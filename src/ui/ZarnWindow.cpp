@@ -221,6 +221,11 @@ void ZarnWindow::attachStatusLog(StatusLog& log)
     static_cast<IbusPage*>(page(PageIbus))->attachStatusLog(log);
 }
 
+StatusLog* ZarnWindow::statusLog() const
+{
+    return log_;
+}
+
 QWidget* ZarnWindow::page(int index) const
 {
     return pageControl_->widget(index);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/StatusLog.h"
 #include "ui/ColorRoles.h"
 #include "ui/PageIndex.h"
 
@@ -22,7 +21,6 @@ class Players;
 class TabSpecial;
 class StatusLog;
 class TBMWpanel;
-
 
 // The one borderless window: the header strip with its indicators, the page control
 // with the sixteen pages, and the window-level panels (screen-off hint, safety screen,
@@ -49,7 +47,7 @@ public:
     Players& players() const { return *players_; }
     // The status log page shows this log and its switches act on it.
     void attachStatusLog(StatusLog& log);
-    StatusLog* statusLog() const { return log_; }
+    StatusLog* statusLog() const;
 
     QStackedWidget* PageControl1() const { return pageControl_; }
     QWidget* page(int index) const;

@@ -247,6 +247,41 @@ private slots:
         QCOMPARE(f.actions.calls, calls);
     }
 
+    // The pages' focus handlers read the window; the focus must leave while it is still
+    // a ZarnWindow, not from the base class's destructor.
+    void focusLeavesWhileTheWindowIsWhole_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("item");
+        QTest::addRow("alternate menu word") << int(PageAlternateMenu) << "E644Panel";
+        QTest::addRow("main menu item") << int(PageMain) << "BMWpanel2";
+    }
+    void focusLeavesWhileTheWindowIsWhole()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, item);
+        auto* w = new ZarnWindow;
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->ShowPage(page);
+        QWidget* focused = w->findChild<QWidget*>(item);
+        focused->setFocus();
+        QVERIFY(focused->hasFocus());
+        struct Watch : QObject {
+            QStringList seen;
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::FocusOut)
+                    seen << (qobject_cast<ZarnWindow*>(static_cast<QWidget*>(o)->window()) ? "whole" : "half");
+                return false;
+            }
+        } watch;
+        focused->installEventFilter(&watch);
+        delete w;
+        QCOMPARE(watch.seen, QStringList{"whole"});
+    }
+
     void mp3PlayerShowsNowPlayingWhileATrackPlays()
     {
         Window f;
