@@ -8,6 +8,7 @@
 #include "core/StatusLog.h"
 #include "core/Timer.h"
 #include "ibus/BusOptions.h"
+#include "ibus/BusSideSink.h"
 #include "ibus/CdChanger.h"
 #include "ibus/CodeTable.h"
 #include "ibus/Dispatcher.h"
@@ -58,6 +59,8 @@ public:
         captureSettings();
         applySettings();
     }
+    // The make-self-active tick's "keep in front" step (the window's, when there is one).
+    void setKeepInFront(std::function<void()> keepInFront) { keepInFront_ = std::move(keepInFront); }
     // Lets the window add its share of the live values before each save.
     void setSettingsCapture(std::function<void(Settings&)> capture) { captureWindow_ = std::move(capture); }
 
@@ -110,11 +113,13 @@ private:
     VehicleRequests requests_;
     CdChanger cd_;
     ScreenRelay screen_;
+    BusSideSink busSide_;
     Dispatcher dispatcher_;
     SerialLink link_;
     std::unique_ptr<LogindSleepWatcher> sleepWatcher_;
     bool saveMemory_ = false;
     std::function<void(Settings&)> captureWindow_;
+    std::function<void()> keepInFront_;
 };
 
 } // namespace zarn

@@ -31,11 +31,11 @@ MainController::Environment withActions(MainController::Environment env, AppActi
 // Sample frames behind the header's indicator clicks: they go through the dispatcher
 // as if the car had sent them.
 constexpr const char* SampleCity =
-    " 7F 23 C8 A4 00 01 52 55 54 45 53 48 45 49 4D 20 42 45 49 20 53 54 55 54 54 47 00 00 00 00 00 00 00 00 00 00 52";
+    " 7F 23 C8 A4 00 01 52 55 54 45 53 48 45 49 4D 20 42 45 49 20 53 54 55 54 54 47 00 00 00 00 00 00 00 00 00 00 26";
 constexpr const char* SampleStreet =
-    " 7F 23 C8 A4 00 02 42 41 48 4E 48 4F 46 53 54 52 2E 3B 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 57";
-constexpr const char* SamplePosition = " 7F 14 C8 A2 00 00 48 48 53 90 00 08 54 12 90 04 83 00 17 03 27 28";
-constexpr const char* SamplePosition2 = " 7F 14 C8 A2 00 00 48 49 10 20 00 08 55 01 30 04 83 00 17 03 27 63";
+    " 7F 23 C8 A4 00 02 42 41 48 4E 48 4F 46 53 54 52 2E 3B 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 36";
+constexpr const char* SamplePosition = " 7F 14 C8 A2 00 00 48 48 53 90 00 08 54 12 90 04 83 00 17 03 27 A8";
+constexpr const char* SamplePosition2 = " 7F 14 C8 A2 00 00 48 49 10 20 00 08 55 01 30 04 83 00 17 03 27 E8";
 } // namespace
 
 MainWindow::MainWindow(MainController::Environment environment, SplashScreen* splash, QObject* parent)
@@ -48,7 +48,13 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     , splash_(splash)
 {
     actions_.attach(window_, navigator_, select_);
-    core_.setSettingsCapture([this](Settings& s) { captureFromWindow(window_, s); });
+    core_.setSettingsCapture([this](Settings& s) {
+        captureFromWindow(window_, s);
+        if (ComTab* com = window_.comTab()) {
+            s.portIndex = com->CBPort()->currentIndex();
+            s.devicePath = com->devicePath();
+        }
+    });
     window_.attachStatusLog(core_.log());
     if (splash)
         core_.log().setOverflowSink([this](const QString& line) {
@@ -70,6 +76,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
         simulator_->attachHeader(window_);
         simulator_->setBusActivity([this] { busActivity(); });
     }
+    core_.setKeepInFront([this] { keepInFront(); });
     wireBus();
     wireSettingsPage();
 }
@@ -123,7 +130,12 @@ void MainWindow::wireSettingsPage()
     connect(com, &ComTab::portIndexChanged, this, [this] { SaveSettings(); });
     connect(com, &ComTab::rxExtraDelayChanged, this, [&port](int ms) { port.setRTOExtraDelayTime(quint16(std::clamp(ms, 0, 65535))); });
     connect(com, &ComTab::rxCharDelayChanged, this, [&port](int us) { port.setRTOCharDelayTime(quint32(std::max(us, 0))); });
-    connect(com, &ComTab::restartPortRequested, &link, [&link] { link.RestartPort(); });
+    // The device field takes effect here; the CBPort choice still waits for the next start.
+    connect(com, &ComTab::restartPortRequested, this, [this, com, &link, &port] {
+        port.setDevicePath(com->devicePath());
+        SaveSettings();
+        link.RestartPort();
+    });
     connect(com, &ComTab::hexLineLengthChanged, &link, &SerialLink::setHexLineLength);
 }
 
@@ -138,6 +150,24 @@ void MainWindow::setIndicator(const char* name, bool raised)
 void MainWindow::busActivity()
 {
     core_.link().busActivity(10000);
+}
+
+void MainWindow::show()
+{
+    window_.show();
+    window_.raise();
+    window_.activateWindow();
+}
+
+void MainWindow::keepInFront()
+{
+    QWidget* camera = window_.findChild<QWidget*>(QStringLiteral("videoarea"));
+    if (camera && camera->isVisible())
+        return;
+    if (window_.isVisible() && !window_.isActiveWindow()) {
+        window_.raise();
+        window_.activateWindow();
+    }
 }
 
 void MainWindow::FormCreate()
@@ -190,6 +220,7 @@ void MainWindow::applySettings(const Settings& settings)
     if (ComTab* com = window_.comTab()) {
         const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());
         com->CBPort()->setCurrentIndex(SerialLink::portChoice(settings.portIndex, settings.devicePath).listIndex);
+        com->setDevicePath(settings.devicePath.trimmed());
         com->SpinEdit1()->setValue(settings.rtoExtraDelayTime);
         com->SpinEdit2()->setValue(settings.rtoCharDelayTime);
     }

@@ -176,9 +176,13 @@ void SerialLink::busActivity(int indicatorMs)
     }
 }
 
-void SerialLink::SerialPortNG1ProcessError(int, int, const QString& msg, int)
+void SerialLink::SerialPortNG1ProcessError(int, int, const QString& msg, int noise)
 {
-    log_.AddStatusLine(QStringLiteral("SerialNG: ") + msg);
+    // Noise 0 is an error, 1 a warning, 2 a plain message.
+    const auto severity = noise == 0 ? StatusLog::Severity::Error
+                          : noise == 1 ? StatusLog::Severity::Warning
+                                       : StatusLog::Severity::Info;
+    log_.AddStatusLine(QStringLiteral("SerialNG: ") + msg, severity);
 }
 
 void SerialLink::setHexLineLength(int length)

@@ -1,6 +1,7 @@
 #include "ui/PlainItemHighlight.h"
 
 #include "ui/Controls.h"
+#include "ui/FocusMark.h"
 #include "ui/FocusRings.h"
 #include "ui/PlainPanel.h"
 
@@ -40,6 +41,12 @@ PlainItemHighlight::PlainItemHighlight(WindowAccess access, QObject* parent)
 {
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         connect(app, &QApplication::focusChanged, this, &PlainItemHighlight::focusChanged);
+    // Qt tells focus changes only in the active window; the knob works in any.
+    if (access_.window)
+        connect(&FocusMark::of(access_.window), &FocusMark::moved, this, [this](QWidget* from, QWidget* to) {
+            if (window_ && !window_->window()->isActiveWindow())
+                focusChanged(from, to);
+        });
 }
 
 PlainItemHighlight::~PlainItemHighlight() = default;
