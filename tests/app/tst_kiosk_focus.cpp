@@ -145,7 +145,7 @@ private slots:
                  "the window did not take the input focus");
 
         // One detent from the bus alone.
-        QVERIFY(car.write(test::hexBytes(QStringLiteral("F0 04 3B 49 81 CC"))));
+        QVERIFY(car.write(test::hexBytes(QStringLiteral("F0 04 3B 49 81 07"))));
         QImage after;
         QRect frameAfter;
         QDeadlineTimer moved(10000);
