@@ -176,6 +176,8 @@ private slots:
                        "[COM-Port]\nDevicePath=" + device.toUtf8() + "\n[Scale]\nform1.width=abc\n");
         QVERIFY(zarn.start({QStringLiteral("NOSPLASH")}));
         QVERIFY2(zarn.waitForStderr(QStringLiteral("SerialNG: Error reopening Port")), qPrintable(zarn.stderrText()));
+        QVERIFY2(zarn.waitForStderr(QStringLiteral("Serial device ") + device + QStringLiteral(": No such file or directory")),
+                 qPrintable(zarn.stderrText()));
         QVERIFY(zarn.stderrText().contains(QStringLiteral("Zarn.ini [Scale] form1.width=abc is not a whole number")));
         // Plain progress lines stay in the log.
         QVERIFY(!zarn.stderrText().contains(QStringLiteral("starting up...")));
