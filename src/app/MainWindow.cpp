@@ -10,6 +10,7 @@
 #include "ui/SplashScreen.h"
 #include "ui/SteeringSimulator.h"
 #include "ui/WindowAccess.h"
+#include "ui/pages/MainMenuPage.h"
 #include "ui/pages/ComTab.h"
 
 #include <QCheckBox>
@@ -42,6 +43,8 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     : QObject(parent)
     , navigator_(windowAccess(window_))
     , select_(windowAccess(window_), navigator_)
+    , knobInput_(navigator_, [this] { select_.SelButton1Click(); })
+    , highlight_(windowAccess(window_))
     , actions_(window_, navigator_, select_)
     , core_(withActions(std::move(environment), &actions_))
     , schemes_(*new SchemeActions(window_))
@@ -65,13 +68,13 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
 
     schemes_.saveSettings = [this] { SaveSettings(); };
     navigator_.setDisplayActions([this] { schemes_.BMWpanel21Click(); }, [this] { schemes_.BMWpanel20Click(); });
-    navigator_.installInputFilter(window_);
+    knobInput_.install(window_);
 
     simulator_ = buildSteeringSimulator(window_.findChild<QWidget*>(QStringLiteral("Wheelbuttons")));
     if (simulator_) {
         simulator_->setActions(steeringActions(
             navigator_, select_, [this](const QString& text) { core_.dispatcher().ProcessIbusText(text); },
-            [this] { window_.BMWpanel5Click(); }));
+            [this] { window_.mainMenu()->BMWpanel5Click(); }));
         simulator_->follow(navigator_);
         simulator_->attachHeader(window_);
         simulator_->setBusActivity([this] { busActivity(); });

@@ -4,6 +4,8 @@
 #include "app/StartupView.h"
 #include "app/UiActions.h"
 #include "ui/FocusNavigator.h"
+#include "ui/KnobInputFilter.h"
+#include "ui/PlainItemHighlight.h"
 #include "ui/SelectActions.h"
 #include "ui/ZarnWindow.h"
 
@@ -58,6 +60,8 @@ private:
     ZarnWindow window_;
     FocusNavigator navigator_;
     SelectActions select_;
+    KnobInputFilter knobInput_;
+    PlainItemHighlight highlight_;
     UiActions actions_;
     MainController core_;
     SchemeActions& schemes_; // a child of the window

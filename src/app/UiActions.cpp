@@ -3,6 +3,7 @@
 #include "ui/FocusNavigator.h"
 #include "ui/SelectActions.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/MainMenuPage.h"
 
 namespace zarn {
 
@@ -18,7 +19,7 @@ bool UiActions::busEvent(const BusEvent& event)
     case K::KnobTurn: return turnKnob(event.value);
     case K::Preset: preset(event.value); break;
     case K::RandomKey: select_.Button5Click(); break;
-    case K::Exit: window_.BMWpanel5Click(); break;
+    case K::Exit: window_.mainMenu()->BMWpanel5Click(); break;
     default: return AppActions::busEvent(event); // the players and the telephone picture arrive with their pages
     }
     return true;

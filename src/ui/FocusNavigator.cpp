@@ -1,63 +1,20 @@
 #include "ui/FocusNavigator.h"
 
-#include "ui/FocusMark.h"
 #include "ui/Controls.h"
 #include "ui/FocusRings.h"
-#include "ui/PlainPanel.h"
+#include "ui/PageIndex.h"
+#include "ui/Players.h"
 #include "ui/TBMWpanel.h"
 
-#include <QAbstractSpinBox>
-#include <QApplication>
-#include <QComboBox>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QSet>
 #include <QStackedWidget>
-#include <QTextEdit>
-#include <QWheelEvent>
 #include <QWidget>
 
 namespace zarn {
 
 namespace {
 
-// Plain panels that act as focusable items and show the focus by their background.
-const QStringList& enterHighlighted()
-{
-    static const QStringList names = QStringList{"BitBtnWithColor94", "BitBtnWithColor100"} + FocusRings::characterKeys();
-    return names;
-}
-const QStringList& exitColored()
-{
-    static const QStringList names =
-        enterHighlighted() + QStringList{"BitBtnWithColor40", "BitBtnWithColor82", "BitBtnWithColor83"};
-    return names;
-}
-
-bool within(const QWidget* item, const QWidget* w)
-{
-    return w && (w == item || item->isAncestorOf(w));
-}
-
-// Typing into a field must not turn the knob: R, L and C are ordinary letters there.
-bool acceptsText(const QWidget* w)
-{
-    if (auto* e = qobject_cast<const QLineEdit*>(w))
-        return !e->isReadOnly();
-    if (auto* e = qobject_cast<const QTextEdit*>(w))
-        return !e->isReadOnly();
-    if (auto* e = qobject_cast<const QPlainTextEdit*>(w))
-        return !e->isReadOnly();
-    if (auto* c = qobject_cast<const QComboBox*>(w))
-        return c->isEditable();
-    return qobject_cast<const QAbstractSpinBox*>(w) != nullptr;
-}
-
 // The movie player's inner window never keeps the focus of a step.
 const QLatin1String MoviePlayerInner("AMComponent4");
-
-constexpr int SettingsPage = 1;
 
 } // namespace
 
@@ -65,21 +22,19 @@ FocusNavigator::FocusNavigator(WindowAccess access, QObject* parent)
     : QObject(parent)
     , access_(std::move(access))
 {
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        connect(app, &QApplication::focusChanged, this, &FocusNavigator::focusChanged);
-    // Qt tells focus changes only in the active window; the knob works in any.
-    if (access_.window)
-        connect(&FocusMark::of(access_.window), &FocusMark::moved, this, [this](QWidget* from, QWidget* to) {
-            if (!access_.window->window()->isActiveWindow())
-                focusChanged(from, to);
-        });
 }
 
 FocusNavigator::~FocusNavigator() = default;
 
-void FocusNavigator::setHooks(NavigationHooks* hooks)
+PageInput* FocusNavigator::pageInput() const
 {
-    hooks_ = hooks ? hooks : &defaultHooks_;
+    return access_.input ? access_.input() : nullptr;
+}
+
+Players& FocusNavigator::players() const
+{
+    static Players none;
+    return access_.players ? access_.players() : none;
 }
 
 void FocusNavigator::setDisplayActions(std::function<void()> lighter, std::function<void()> darker)
@@ -147,18 +102,13 @@ bool FocusNavigator::step(Turn turn)
         if (const char* target = cw ? move->clockwise : move->counterClockwise)
             return explicitMove(QLatin1String(target), move->lowlight);
     }
+    PageInput* page = pageInput();
     if (const AdjustMode::Row* row = AdjustMode::rowFor(name); row && adjust_.isOn(row->control)) {
-        adjustValue(row->control, turn);
+        if (!page || !page->adjust(row->control, turn))
+            adjustValue(row->control, turn);
         return true;
     }
-
-    NavigationHooks& h = *hooks_;
-    if (h.trackSeek(turn) || h.movieSeek(turn))
-        return true;
-    if (cw && (h.webRow(focus) || h.urlList(focus)))
-        return true;
-    if (h.webArea(focus, turn) || h.mailText(focus, turn) || h.musicList(focus, turn) || h.movieList(focus, turn)
-        || h.mailHeaderList(focus, turn))
+    if (page && page->turn(turn, focus))
         return true;
 
     defaultStep(turn);
@@ -183,24 +133,14 @@ bool FocusNavigator::explicitMove(const QString& target, const char* lowlight)
 void FocusNavigator::adjustValue(AdjustMode::Control c, Turn turn)
 {
     const int sign = turn == Turn::Clockwise ? 1 : -1;
-    NavigationHooks& h = *hooks_;
     switch (c) {
-    case AdjustMode::RadarScale: h.radarScaleStep(turn); break;
-    case AdjustMode::Speed: h.speedStep(2000 * sign); break;
-    case AdjustMode::Eq1: h.equalizerStep(1, sign); break;
-    case AdjustMode::Eq2: h.equalizerStep(2, sign); break;
-    case AdjustMode::Eq3: h.equalizerStep(3, sign); break;
-    case AdjustMode::Eq4: h.equalizerStep(4, sign); break;
-    case AdjustMode::Eq5: h.equalizerStep(5, sign); break;
-    case AdjustMode::Eq6: h.equalizerStep(6, sign); break;
-    case AdjustMode::Reverb: h.reverbStep(sign); break;
     case AdjustMode::Zoom: {
         // A zoom of 0 or less is not taken, so zooming out stops at 10 %.
         const int zoom = movieZoom_ + 10 * sign;
         if (zoom <= 0)
             break;
         movieZoom_ = zoom;
-        h.movieZoom(zoom);
+        players().setMovieZoom(zoom);
         Controls::setCaption(control(QStringLiteral("BMWpanel48")),
                              QStringLiteral("Zoom ") + QString::number(zoom) + QStringLiteral(" %"));
         break;
@@ -211,7 +151,7 @@ void FocusNavigator::adjustValue(AdjustMode::Control c, Turn turn)
         else
             Darker();
         break;
-    case AdjustMode::Count: break;
+    default: break; // the other values are their pages' sliders and map scale
     }
 }
 
@@ -229,7 +169,7 @@ void FocusNavigator::defaultStep(Turn turn)
 {
     const auto once = [this, turn] {
         // Only the settings page has sub-pages that bring their own tab order.
-        if (!ringStep(turn) && ringPage() == SettingsPage)
+        if (!ringStep(turn) && ringPage() == PageOptions)
             focusChainStep(turn);
     };
     once();
@@ -287,100 +227,6 @@ bool FocusNavigator::focusChainStep(Turn turn)
         }
     } while (w && w != start);
     return false;
-}
-
-void FocusNavigator::installInputFilter(QWidget& window)
-{
-    filteredWindow_ = window.window();
-    qApp->removeEventFilter(this);
-    qApp->installEventFilter(this);
-}
-
-bool FocusNavigator::eventFilter(QObject* watched, QEvent* event)
-{
-    const QEvent::Type type = event->type();
-    if ((type != QEvent::Wheel && type != QEvent::KeyPress) || !filteredWindow_ || !watched->isWidgetType())
-        return false;
-    if (static_cast<QWidget*>(watched)->window() != filteredWindow_)
-        return false;
-    // A key the focused control leaves unused travels on to its parents; only its first
-    // delivery counts.
-    if (type == QEvent::KeyPress && watched != (focusedControl() ? focusedControl() : filteredWindow_.data()))
-        return false;
-
-    if (type == QEvent::Wheel) {
-        // FormMouseWheelDown / FormMouseWheelUp: one step per notch, the event is used up.
-        wheelRemainder_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
-        while (wheelRemainder_ <= -120) {
-            wheelRemainder_ += 120;
-            TurnbottonrightClick();
-        }
-        while (wheelRemainder_ >= 120) {
-            wheelRemainder_ -= 120;
-            TurnbottonleftClick();
-        }
-        event->accept();
-        return true;
-    }
-
-    // FormKeyDown: sees the key first, then lets it go on to the focused control.
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    if (acceptsText(focusedControl()))
-        return false;
-    switch (key->key()) {
-    case Qt::Key_R: TurnbottonrightClick(); break;
-    case Qt::Key_L: TurnbottonleftClick(); break;
-    case Qt::Key_C:
-        if (knobPress_)
-            knobPress_();
-        break;
-    default: break;
-    }
-    return false;
-}
-
-void FocusNavigator::focusChanged(QWidget* old, QWidget* now)
-{
-    if (!access_.window || !access_.roles)
-        return;
-    static const QSet<QString> colored(exitColored().begin(), exitColored().end());
-    static const QSet<QString> entering(enterHighlighted().begin(), enterHighlighted().end());
-    // The items that hold the old or the new focus, themselves or in a child.
-    QList<QWidget*> items;
-    for (QWidget* end : {old, now})
-        for (QWidget* w = end; w && w != access_.window; w = w->parentWidget())
-            if (colored.contains(w->objectName()) && !items.contains(w))
-                items << w;
-    for (QWidget* item : items) {
-        const bool was = within(item, old);
-        const bool is = within(item, now);
-        if (was && !is)
-            BitBtnWithColor1Exit(item);
-        else if (!was && is && entering.contains(item->objectName()))
-            BitBtnWithColor1Enter(item);
-    }
-}
-
-void FocusNavigator::BitBtnWithColor1Enter(QWidget* item)
-{
-    Controls::setBackground(item, fromBgr(access_.roles->clOrange));
-}
-
-void FocusNavigator::BitBtnWithColor1Exit(QWidget* item)
-{
-    const ColorRoles& roles = *access_.roles;
-    Controls::setBackground(item, fromBgr(roles.clschwarz));
-    const QString name = item->objectName();
-    if (name == QLatin1String("BitBtnWithColor82") || name == QLatin1String("BitBtnWithColor83")) {
-        QWidget* strip = control(QStringLiteral("Sidepanel") + name.right(2));
-        Controls::setBackground(strip, fromBgr(roles.clHellblau));
-        if (auto* panel = qobject_cast<PlainPanel*>(strip))
-            panel->setBevel(PlainPanel::Bevel::Raised);
-    } else if (name == QLatin1String("BitBtnWithColor100")) {
-        item->hide();
-    }
 }
 
 } // namespace zarn

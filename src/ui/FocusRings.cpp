@@ -1,5 +1,7 @@
 #include "ui/FocusRings.h"
 
+#include "ui/PageIndex.h"
+
 #include <QHash>
 
 namespace zarn::FocusRings {
@@ -42,33 +44,33 @@ const QHash<int, QStringList>& rings()
 {
     static const QHash<int, QStringList> table = [] {
         const RingRow rows[] = {
-            {0, {"BMWpanel1", "BMWpanel3", "BMWpanel4", "BMWpanel89", "BMWpanel76", "BMWpanel5", "BMWpanel9",
+            {PageMain, {"BMWpanel1", "BMWpanel3", "BMWpanel4", "BMWpanel89", "BMWpanel76", "BMWpanel5", "BMWpanel9",
                  "BMWpanel123", "BMWpanel8", "BMWpanel7", "BMWpanel6", "BMWpanel2"}},
             // The "Schemes" sub-page; the other sub-pages bring their own tab order.
-            {1, {"BMWpanel20", "BMWpanel31", "BMWpanel10", "BMWpanel21", "BMWpanel67", "BMWpanel82", "BMWpanel81",
+            {PageOptions, {"BMWpanel20", "BMWpanel31", "BMWpanel10", "BMWpanel21", "BMWpanel67", "BMWpanel82", "BMWpanel81",
                  "BMWpanel77", "BMWpanel80", "BMWpanel79", "BMWpanel78"}},
-            {2, {"BitBtnWithColor94", "BMWpanel44", "BMWpanel45", "BMWpanel46", "BMWpanel47", "ListBox1"}},
-            {3, {"BMWpanel14", "BMWpanel13", "FileListBox2"}},
-            {4, characterKeys() + QStringList{"BMWListbox1", "BMWpanel11", "BMWpanel12", "BMWpanel71"}},
+            {PageWeb, {"BitBtnWithColor94", "BMWpanel44", "BMWpanel45", "BMWpanel46", "BMWpanel47", "ListBox1"}},
+            {PageMovies, {"BMWpanel14", "BMWpanel13", "FileListBox2"}},
+            {PageMusic, characterKeys() + QStringList{"BMWListbox1", "BMWpanel11", "BMWpanel12", "BMWpanel71"}},
             // Only while MP3OptionsPanel is shown.
-            {5, {"BMWpanel53", "BMWpanel54", "BMWpanel56", "BMWpanel57", "BMWpanel58", "BMWpanel86", "BMWpanel87",
+            {PageNowPlaying, {"BMWpanel53", "BMWpanel54", "BMWpanel56", "BMWpanel57", "BMWpanel58", "BMWpanel86", "BMWpanel87",
                  "BMWpanel62", "BMWpanel61", "BMWpanel60", "BMWpanel59", "BMWpanel55"}},
-            {6, {"lvHeaders", "BMWpanel42", "BMWpanel43"}},
-            {7, {"BitBtnWithColor82", "BitBtnWithColor83", "MailBody"}},
-            {8, {"E644Panel", "E646Panel", "E644Panel3", "E60QuilPanel", "E6445Panel", "E649Panel", "E600Panel",
+            {PageMailHeaders, {"lvHeaders", "BMWpanel42", "BMWpanel43"}},
+            {PageMail, {"BitBtnWithColor82", "BitBtnWithColor83", "MailBody"}},
+            {PageAlternateMenu, {"E644Panel", "E646Panel", "E644Panel3", "E60QuilPanel", "E6445Panel", "E649Panel", "E600Panel",
                  "E648Panel", "E644Panel2", "E644Panel1"}},
-            {9, {"BMWpanel32", "BMWpanel34", "BMWpanel36", "BMWpanel38", "BMWpanel40", "BMWpanel41", "BMWpanel39",
+            {PageScale, {"BMWpanel32", "BMWpanel34", "BMWpanel36", "BMWpanel38", "BMWpanel40", "BMWpanel41", "BMWpanel39",
                  "BMWpanel37", "BMWpanel35"}},
-            {10, {"BMWpanel22", "BMWpanel15", "BMWpanel25", "BMWpanel68", "BMWPanel69", "BMWpanel24", "BMWpanel63",
+            {PageDriversLog, {"BMWpanel22", "BMWpanel15", "BMWpanel25", "BMWpanel68", "BMWPanel69", "BMWpanel24", "BMWpanel63",
                   "BMWpanel23"}},
-            {11, {"BMWpanel16", "BMWpanel17"}},
-            {12, {"BMWpanel19", "BMWpanel18", "BMWpanel30", "BMWpanel29", "BMWpanel28", "BMWpanel27", "BMWpanel26"}},
-            {13, {"BMWpanel91", "BMWpanel90", "BMWpanel94", "BMWpanel122", "BMWPanel96", "BMWpanel97", "BMWpanel93",
+            {PageSystem, {"BMWpanel16", "BMWpanel17"}},
+            {PageIbus, {"BMWpanel19", "BMWpanel18", "BMWpanel30", "BMWpanel29", "BMWpanel28", "BMWpanel27", "BMWpanel26"}},
+            {PageRadar, {"BMWpanel91", "BMWpanel90", "BMWpanel94", "BMWpanel122", "BMWPanel96", "BMWpanel97", "BMWpanel93",
                   "BMWpanel92", "BMWpanel105", "BMWpanel108"}},
-            {14, {"BMWpanel137", "BMWpanel136", "BMWpanel124", "BMWpanel125", "BMWpanel127", "BMWpanel128",
+            {PageSoundFx, {"BMWpanel137", "BMWpanel136", "BMWpanel124", "BMWpanel125", "BMWpanel127", "BMWpanel128",
                   "BMWpanel129", "BMWpanel130", "BMWpanel131", "BMWpanel134", "BMWpanel133", "BMWpanel132",
                   "BMWpanel135"}},
-            {15, {"BMWpanel75", "BMWpanel74"}},
+            {PageQuestion, {"BMWpanel75", "BMWpanel74"}},
             {FullScreenMovie, {"BMWpanel88", "BMWpanel50", "BMWpanel48", "BMWpanel49", "BMWpanel52", "BMWpanel51"}},
         };
         QHash<int, QStringList> t;

@@ -3,6 +3,8 @@
 #include "ui/Controls.h"
 #include "ui/FocusNavigator.h"
 #include "ui/FocusRings.h"
+#include "ui/PageIndex.h"
+#include "ui/Players.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -20,9 +22,6 @@ QStringList numbered(const char* prefix, int first, int last)
         out << QString::fromLatin1(prefix) + QString::number(i);
     return out;
 }
-
-constexpr int PageWeb = 2;
-constexpr int PageNowPlaying = 5;
 
 } // namespace
 
@@ -67,25 +66,28 @@ SelectActions::SelectActions(WindowAccess access, FocusNavigator& navigator, QOb
     , access_(std::move(access))
     , navigator_(navigator)
 {
-    navigator_.setKnobPress([this] { SelButton1Click(); });
     safetyScreen_ = control(QStringLiteral("Sicherheit"));
     if (safetyScreen_)
         safetyScreen_->installEventFilter(this);
 }
 
-SelectActions::~SelectActions()
+SelectActions::~SelectActions() = default;
+
+PageInput* SelectActions::pageInput() const
 {
-    navigator_.setKnobPress({});
+    return access_.input ? access_.input() : nullptr;
 }
 
-void SelectActions::setHooks(SelectHooks* hooks)
+Players& SelectActions::players() const
 {
-    hooks_ = hooks ? hooks : &defaultHooks_;
+    static Players none;
+    return access_.players ? access_.players() : none;
 }
 
-void SelectActions::setPlayerHooks(PlayerHooks* hooks)
+bool SelectActions::pageSteers(Steer button) const
 {
-    player_ = hooks ? hooks : &defaultPlayer_;
+    PageInput* page = pageInput();
+    return page && page->steer(button);
 }
 
 QWidget* SelectActions::control(const QString& name) const
@@ -111,8 +113,9 @@ void SelectActions::SelButton1Click()
 {
     QWidget* focus = navigator_.focusedControl();
     const QString name = focus ? focus->objectName() : QString();
+    PageInput* page = pageInput();
 
-    if (hooks_->closeRearCamera())
+    if (page && page->pressFirst(focus))
         return;
     if (optionItems().contains(name)) {
         Controls::click(focus);
@@ -122,16 +125,15 @@ void SelectActions::SelButton1Click()
         setAdjustMode(row->control, !navigator_.adjustMode().isOn(row->control));
         return;
     }
-    if (activePage() == PageNowPlaying && hooks_->showNowPlayingOptions())
-        return;
-    if (hooks_->urlListPress(focus))
+    // The pages' own rules: the now-playing options, the URL list, the mail page, the
+    // full-screen movie and the lists. Each holds only on its page, so asking them
+    // before the alternate menu's words changes no outcome.
+    if (page && page->press(focus))
         return;
     if (alternateMenuItems().contains(name)) {
         Controls::click(focus);
         return;
     }
-    if (hooks_->mailPagePress(focus) || hooks_->showMovieOptions() || hooks_->listPress(focus))
-        return;
     if (menuItems().contains(name))
         Controls::click(focus);
     // Anything else ignores the press.
@@ -151,41 +153,52 @@ void SelectActions::setAdjustMode(AdjustMode::Control c, bool on)
 
 void SelectActions::longClick()
 {
-    hooks_->longClick();
+    if (PageInput* page = pageInput())
+        page->longPress();
 }
 
 void SelectActions::SteerUPClick()
 {
-    if (player_->movieRunning())
-        player_->skipMovie(1);
-    else if (player_->trackPlaying())
-        player_->nextTrack();
+    if (pageSteers(Steer::Up))
+        return;
+    Players& p = players();
+    if (p.movieRunning())
+        p.skipMovie(1);
+    else if (p.trackPlaying())
+        p.nextTrack();
 }
 
 void SelectActions::SelButton8Click()
 {
-    if (player_->movieRunning())
-        player_->skipMovie(-1);
-    else if (player_->randomMode())
-        player_->endTrack();
-    else if (player_->trackPlaying())
-        player_->previousTrack();
+    if (pageSteers(Steer::Down))
+        return;
+    Players& p = players();
+    if (p.movieRunning())
+        p.skipMovie(-1);
+    else if (p.randomMode())
+        p.endTrack();
+    else if (p.trackPlaying())
+        p.previousTrack();
 }
 
 void SelectActions::LongclicksteerUPClick()
 {
+    if (pageSteers(Steer::LongUp))
+        return;
     if (pageControlVisible())
-        player_->seekTrack(3);
+        players().seekTrack(3);
     else
-        player_->restartMovieOptionsTimer();
+        players().restartMovieOptionsTimer();
 }
 
 void SelectActions::LongclicksteerDOWNClick()
 {
+    if (pageSteers(Steer::LongDown))
+        return;
     if (pageControlVisible())
-        player_->seekTrack(-3);
+        players().seekTrack(-3);
     else
-        player_->restartMovieOptionsTimer();
+        players().restartMovieOptionsTimer();
 }
 
 void SelectActions::SelButton7Click()
@@ -209,31 +222,15 @@ void SelectActions::SelButton7Click()
 
 void SelectActions::preset(int key)
 {
-    static const char* const NowPlayingItems[] = {"BMWpanel54", "BMWpanel56", "BMWpanel57",
-                                                  "BMWpanel59", "BMWpanel60", "BMWpanel61"};
     if (key < 1 || key > 6)
         return;
-    const int page = activePage();
-    if (page == PageNowPlaying) {
-        // The option item's click, whether or not the options panel is shown.
-        Controls::click(control(QLatin1String(NowPlayingItems[key - 1])));
+    if (PageInput* page = pageInput(); page && page->preset(key))
         return;
-    }
     switch (key) {
-    case 1:
-        if (page == PageWeb)
-            mouse_.MouseClick();
-        else
-            navigator_.Darker();
-        break;
+    case 1: navigator_.Darker(); break;
     case 2: movePointer(-10, 0); break;
     case 3: break;
-    case 4:
-        if (page == PageWeb)
-            movePointer(0, -10);
-        else
-            navigator_.Lighter();
-        break;
+    case 4: navigator_.Lighter(); break;
     case 5: movePointer(10, 0); break;
     case 6: movePointer(0, 10); break;
     }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "ui/AdjustMode.h"
-#include "ui/PlayerHooks.h"
-#include "ui/SelectHooks.h"
+#include "ui/PageInput.h"
 #include "ui/TMouseControl.h"
 #include "ui/WindowAccess.h"
 
@@ -15,24 +14,25 @@ class QWidget;
 namespace zarn {
 
 class FocusNavigator;
+class Players;
 
 // What the knob press, the steering-wheel buttons, their long presses, the radio/telephone
-// button and the six radio presets do. The bus dispatcher, the steering simulator and
-// the key C reach the same operations. Main thread only.
+// button and the six radio presets do. Each asks the visible page (PageInput) first, at
+// the stage its rules hold in the order, then carries out the window-wide rules. The bus
+// dispatcher, the steering simulator and the key C reach the same operations.
+// Main thread only.
 class SelectActions : public QObject {
     Q_OBJECT
 public:
-    // Becomes the navigator's knob press (key C) and takes the safety screen's clicks.
+    // Takes the safety screen's clicks; the navigator holds the adjust mode flags.
     SelectActions(WindowAccess access, FocusNavigator& navigator, QObject* parent = nullptr);
     ~SelectActions() override;
 
-    void setHooks(SelectHooks* hooks);
-    void setPlayerHooks(PlayerHooks* hooks);
     TMouseControl& MouseControl1() { return mouse_; }
 
     // Knob press: the first rule that applies to the focus as the press arrives.
     void SelButton1Click();
-    // Knob held.
+    // Knob held: only a page's (the music browser's).
     void longClick();
     void SteerUPClick();    // steering wheel "up"
     void SelButton8Click(); // steering wheel "down"
@@ -68,13 +68,12 @@ private:
     int activePage() const;
     bool pageControlVisible() const;
     void movePointer(int dx, int dy);
+    PageInput* pageInput() const;
+    Players& players() const;
+    bool pageSteers(Steer button) const;
 
     WindowAccess access_;
     FocusNavigator& navigator_;
-    SelectHooks defaultHooks_;
-    SelectHooks* hooks_ = &defaultHooks_;
-    PlayerHooks defaultPlayer_;
-    PlayerHooks* player_ = &defaultPlayer_;
     TMouseControl mouse_;
     QPointer<QWidget> safetyScreen_;
 };

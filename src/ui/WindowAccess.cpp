@@ -13,6 +13,8 @@ WindowAccess windowAccess(ZarnWindow& window)
     a.undockHeader = [&window] { window.setHeaderDock(ZarnWindow::HeaderDock::None); };
     a.roles = &window.roles;
     a.forwardOrder = [&window](int page) { return window.forwardOrder(page); };
+    a.input = [&window] { return window.visibleInput(); };
+    a.players = [&window]() -> Players& { return window.players(); };
     return a;
 }
 

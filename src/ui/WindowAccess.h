@@ -10,6 +10,9 @@ class QWidget;
 
 namespace zarn {
 
+class PageInput;
+class Players;
+
 // What the knob, steering and preset handlers need from the window besides finding its
 // controls by object name under `window`. The composition root fills it from the main
 // window; tests fill it over a small widget tree. Main thread only.
@@ -24,6 +27,10 @@ struct WindowAccess {
     // The controls of a page's forward focus order that can take the focus now; when
     // unset or empty, the built-in FocusRings table is walked.
     std::function<QList<QWidget*>(int page)> forwardOrder;
+    // The input of the page that takes the car's controls first; unset or null: none.
+    std::function<PageInput*()> input;
+    // The players; unset: nothing plays.
+    std::function<Players&()> players;
 };
 
 class ZarnWindow;

@@ -4,7 +4,7 @@
 #include "ui/AlternateMenu.h"
 #include "ui/FocusRings.h"
 #include "ui/LayoutTab.h"
-#include "ui/MenuActions.h"
+#include "ui/Players.h"
 #include "ui/PlainPanel.h"
 #include "ui/ScreenLayout.h"
 #include "ui/TBMWpanel.h"
@@ -30,6 +30,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include <utility>
+
 namespace zarn {
 
 namespace {
@@ -38,9 +40,9 @@ constexpr int HeaderLineHeight = 8;
 // Above the window's top edge, the page control's tab row is out of sight.
 constexpr int CustomizedPageTop = -23;
 
-MenuActions& noActions()
+Players& nothingPlays()
 {
-    static MenuActions none;
+    static Players none;
     return none;
 }
 
@@ -65,7 +67,7 @@ const char* const BackItems[] = {"BMWpanel11", "BMWpanel13", "BMWpanel42", "BMWp
 
 ZarnWindow::ZarnWindow(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint)
-    , actions_(&noActions())
+    , players_(&nothingPlays())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zarn"));
@@ -80,7 +82,7 @@ ZarnWindow::ZarnWindow(QWidget* parent)
     // The pages lie inside the control's frame and below its (hidden) tab row.
     pageControl_->setContentsMargins(4, 24, 2, 2);
     const QList<QWidget*> pages{
-        new MainMenuPage,   new OptionsPage, new WebPage,    new MoviesPage,   new MusicPage,       new NowPlayingPage,
+        new MainMenuPage(*this), new OptionsPage, new WebPage,    new MoviesPage,   new MusicPage,       new NowPlayingPage,
         new MailHeadersPage, new MailPage,   new ZarnPage(QStringLiteral("TabSheet1")), new ScalePage,
         new DriversLogPage, new SystemPage,  new IbusPage,   new RadarPage,    new SoundFxPage,     new QuestionPage,
     };
@@ -98,7 +100,15 @@ ZarnWindow::ZarnWindow(QWidget* parent)
     ArrangeLayout();
 }
 
-ZarnWindow::~ZarnWindow() = default;
+ZarnWindow::~ZarnWindow()
+{
+    // The pages' focus and event handlers read the window (its colors, its captions).
+    // The focus leaves and the pages go while it is still whole: from QWidget's
+    // destructor they would reach a window that is no longer a ZarnWindow.
+    if (QWidget* focus = focusWidget())
+        focus->clearFocus();
+    delete std::exchange(pageControl_, nullptr);
+}
 
 void ZarnWindow::buildHeader()
 {
@@ -175,25 +185,13 @@ void ZarnWindow::connectItem(const char* name, void (ZarnWindow::*handler)())
 
 void ZarnWindow::wireItems()
 {
-    connectItem("BMWpanel1", &ZarnWindow::BMWpanel1Click);
-    connectItem("BMWpanel2", &ZarnWindow::BMWpanel2Click);
-    connectItem("BMWpanel3", &ZarnWindow::BMWpanel3Click);
-    connectItem("BMWpanel4", &ZarnWindow::BMWpanel4Click);
-    connectItem("BMWpanel5", &ZarnWindow::BMWpanel5Click);
-    connectItem("BMWpanel6", &ZarnWindow::BMWpanel6Click);
-    connectItem("BMWpanel7", &ZarnWindow::BMWpanel7Click);
-    connectItem("BMWpanel8", &ZarnWindow::BMWpanel8Click);
-    connectItem("BMWpanel9", &ZarnWindow::BMWpanel9Click);
-    connectItem("BMWpanel76", &ZarnWindow::BMWpanel76Click);
-    connectItem("BMWpanel89", &ZarnWindow::BMWpanel89Click);
-    connectItem("BMWpanel123", &ZarnWindow::BMWpanel123Click);
     for (const char* name : BackItems)
         connectItem(name, &ZarnWindow::BackItemClick);
     connectItem("BMWpanel10", &ZarnWindow::BMWpanel10Click);
     connectItem("BMWpanel31", &ZarnWindow::BMWpanel31Click);
     for (const char* name : {"BMWpanel17", "BMWpanel33"}) {
         if (TBMWpanel* p = item(QLatin1String(name)))
-            connect(p, &TBMWpanel::clicked, this, [this] { actions_->BMWpanel17Click(); });
+            connect(p, &TBMWpanel::clicked, this, &ZarnWindow::systemStatusRefreshRequested);
     }
 
     auto* scale = static_cast<ScalePage*>(page(PageScale));
@@ -212,9 +210,9 @@ void ZarnWindow::wireItems()
         connect(launch, &QLineEdit::textChanged, this, &ZarnWindow::Edit11Change);
 }
 
-void ZarnWindow::setMenuActions(MenuActions* actions)
+void ZarnWindow::setPlayers(Players* players)
 {
-    actions_ = actions ? actions : &noActions();
+    players_ = players ? players : &nothingPlays();
 }
 
 void ZarnWindow::attachStatusLog(StatusLog& log)
@@ -223,14 +221,30 @@ void ZarnWindow::attachStatusLog(StatusLog& log)
     static_cast<IbusPage*>(page(PageIbus))->attachStatusLog(log);
 }
 
+StatusLog* ZarnWindow::statusLog() const
+{
+    return log_;
+}
+
 QWidget* ZarnWindow::page(int index) const
 {
     return pageControl_->widget(index);
 }
 
+MainMenuPage* ZarnWindow::mainMenu() const
+{
+    return static_cast<MainMenuPage*>(page(PageMain));
+}
+
 int ZarnWindow::activePage() const
 {
     return pageControl_->currentIndex();
+}
+
+PageInput* ZarnWindow::visibleInput() const
+{
+    QWidget* shown = pageControl_->isHidden() ? page(PageMovies) : pageControl_->currentWidget();
+    return static_cast<ZarnPage*>(shown);
 }
 
 QWidget* ZarnWindow::HeaderPanel() const
@@ -335,7 +349,7 @@ void ZarnWindow::ShowPage(int n)
         return;
 
     if (n == PageNowPlaying)
-        actions_->selectNowPlayingInList();
+        static_cast<MusicPage*>(page(PageMusic))->selectPlayingFile(players_->playingFileName());
     static_cast<MoviesPage*>(page(PageMovies))->Videoerror()->setCaption(QStringLiteral(" "));
 
     QWidget* const old = pageControl_->currentWidget();
@@ -470,94 +484,6 @@ void ZarnWindow::FormResize()
     wheelbuttons_->raise();
 }
 
-void ZarnWindow::BMWpanel1Click()
-{
-    if (log_)
-        log_->addMessage(QStringLiteral("BitBtnWithColor1Click"));
-    setFeatureCaption(item(QStringLiteral("BMWpanel1"))->BMW_supercaption());
-    if (actions_->trackPlaying()) {
-        ShowPage(PageNowPlaying);
-        return;
-    }
-    ShowPage(PageMusic);
-    item(QStringLiteral("BMWpanel11"))->setFocus();
-    // The list may not take the focus (empty, not built yet); the back item keeps it then.
-    if (QWidget* list = findChild<QWidget*>(QStringLiteral("BMWListbox1")); list && list->isEnabled() && list->isVisibleTo(this))
-        list->setFocus();
-}
-
-void ZarnWindow::BMWpanel2Click()
-{
-    setFeatureCaption(item(QStringLiteral("BMWpanel2"))->BMW_supercaption());
-    ShowPage(PageIbus);
-}
-
-void ZarnWindow::BMWpanel3Click()
-{
-    if (actions_->movieRunning()) {
-        // The movie fills the screen; the header keeps its caption.
-        header_->hide();
-        pageControl_->hide();
-        item(QStringLiteral("BMWpanel13"))->setFocus();
-        return;
-    }
-    ShowPage(PageMovies);
-    setFeatureCaption(item(QStringLiteral("BMWpanel3"))->BMW_supercaption());
-}
-
-void ZarnWindow::BMWpanel4Click()
-{
-    setFeatureCaption(item(QStringLiteral("BMWpanel4"))->BMW_supercaption());
-    ShowPage(PageDriversLog);
-}
-
-void ZarnWindow::BMWpanel5Click()
-{
-    actions_->BMWpanel5Click();
-}
-
-void ZarnWindow::BMWpanel6Click()
-{
-    setFeatureCaption(item(QStringLiteral("BMWpanel6"))->BMW_supercaption());
-    actions_->BMWpanel6Click();
-    ShowPage(PageSystem);
-}
-
-void ZarnWindow::BMWpanel7Click()
-{
-    setHeaderCaption(QLatin1Char(' ') + Versiontitle + QStringLiteral(" Web"));
-    ShowPage(PageWeb);
-    actions_->BMWpanel7Click();
-}
-
-void ZarnWindow::BMWpanel8Click()
-{
-    setFeatureCaption(item(QStringLiteral("BMWpanel8"))->BMW_supercaption());
-    ShowPage(PageMailHeaders);
-}
-
-void ZarnWindow::BMWpanel9Click()
-{
-    setFeatureCaption(item(QStringLiteral("BMWpanel9"))->BMW_supercaption());
-    ShowPage(PageOptions);
-}
-
-void ZarnWindow::BMWpanel76Click()
-{
-    actions_->BMWpanel76Click();
-}
-
-void ZarnWindow::BMWpanel89Click()
-{
-    setFeatureCaption(item(QStringLiteral("BMWpanel89"))->BMW_supercaption());
-    ShowPage(PageRadar);
-}
-
-void ZarnWindow::BMWpanel123Click()
-{
-    actions_->BMWpanel123Click();
-}
-
 void ZarnWindow::BackItemClick()
 {
     setHeaderCaption(QLatin1Char(' ') + Versiontitle + QStringLiteral(" Main"));
@@ -572,7 +498,7 @@ void ZarnWindow::BMWpanel10Click()
     int port = text("Pop3PortEdit").trimmed().toInt(&ok);
     if (!ok)
         port = 110;
-    actions_->applyMailSettings(text("Pop3ServerEdit"), port, text("Pop3UserEdit"), text("Pop3PasswordEdit"));
+    emit mailSettingsApplied(text("Pop3ServerEdit"), port, text("Pop3UserEdit"), text("Pop3PasswordEdit"));
     BackItemClick();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/ColorRoles.h"
+#include "ui/PageIndex.h"
 
 #include <QHash>
 #include <QList>
@@ -13,30 +14,13 @@ class QStackedWidget;
 namespace zarn {
 
 class ComTab;
-class MenuActions;
+class MainMenuPage;
+class PageInput;
 class PlainPanel;
+class Players;
 class TabSpecial;
 class StatusLog;
 class TBMWpanel;
-
-enum PageIndex {
-    PageMain = 0,
-    PageOptions = 1,
-    PageWeb = 2,
-    PageMovies = 3,
-    PageMusic = 4,
-    PageNowPlaying = 5,
-    PageMailHeaders = 6,
-    PageMail = 7,
-    PageAlternateMenu = 8,
-    PageScale = 9,
-    PageDriversLog = 10,
-    PageSystem = 11,
-    PageIbus = 12,
-    PageRadar = 13,
-    PageSoundFx = 14,
-    PageQuestion = 15
-};
 
 // The one borderless window: the header strip with its indicators, the page control
 // with the sixteen pages, and the window-level panels (screen-off hint, safety screen,
@@ -45,7 +29,7 @@ enum PageIndex {
 class ZarnWindow : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int PageCount = 16;
+    static constexpr int PageCount = zarn::PageCount;
     // ShowPage values beyond the page indexes: page 8 in the customized header style,
     // page 0 in the classic one.
     static constexpr int ShowCustomized = 88;
@@ -58,15 +42,20 @@ public:
     QString Versiontitle = QStringLiteral("Zarn");
     bool CustomizedLook = false;
 
-    // Operations of the players, exit, launcher, camera and status page; not owned.
-    // Null restores the built-in no-op set.
-    void setMenuActions(MenuActions* actions);
+    // The players as the pages see them; not owned. Null restores "nothing plays".
+    void setPlayers(Players* players);
+    Players& players() const { return *players_; }
     // The status log page shows this log and its switches act on it.
     void attachStatusLog(StatusLog& log);
+    StatusLog* statusLog() const;
 
     QStackedWidget* PageControl1() const { return pageControl_; }
     QWidget* page(int index) const;
+    MainMenuPage* mainMenu() const;
     int activePage() const;
+    // The page that takes the car's controls first: the active page, or the movie page
+    // while a movie fills the screen (page control hidden).
+    PageInput* visibleInput() const;
     void ShowPage(int n);
     void ShowMainMenu();
 
@@ -109,19 +98,7 @@ public:
     TabSpecial* specialTab() const;
     QWidget* layoutTab() const;
 
-    // Item handlers of the main menu and the back items.
-    void BMWpanel1Click();
-    void BMWpanel2Click();
-    void BMWpanel3Click();
-    void BMWpanel4Click();
-    void BMWpanel5Click();
-    void BMWpanel6Click();
-    void BMWpanel7Click();
-    void BMWpanel8Click();
-    void BMWpanel9Click();
-    void BMWpanel76Click();
-    void BMWpanel89Click();
-    void BMWpanel123Click();
+    // Item handlers of the back items (the main menu's are MainMenuPage's).
     void BackItemClick();
     void BMWpanel10Click();
     void BMWpanel31Click();
@@ -138,6 +115,10 @@ signals:
     void randomListRequested();
     // "Save Log to" could not write the trace file.
     void saveLogFailed(const QString& error);
+    // The settings page's back item hands the mail fields to the mail retrieval.
+    void mailSettingsApplied(const QString& host, int port, const QString& user, const QString& password);
+    // " Refresh" of the status page: the values again, the page stays.
+    void systemStatusRefreshRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -163,7 +144,7 @@ private:
     PlainPanel* offpanel_;
     PlainPanel* sicherheit_;
     QWidget* wheelbuttons_;
-    MenuActions* actions_;
+    Players* players_;
     QPointer<StatusLog> log_;
     bool customizedHeader_ = false;
     HeaderDock headerDock_ = HeaderDock::Top;

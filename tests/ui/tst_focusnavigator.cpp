@@ -8,9 +8,12 @@
 #include "ibus/CodeTable.h"
 #include "ibus/Dispatcher.h"
 #include "ibus/ScreenRelay.h"
-#include "ui/FocusNavigator.h"
 #include "ui/Controls.h"
+#include "ui/FocusNavigator.h"
 #include "ui/FocusRings.h"
+#include "ui/KnobInputFilter.h"
+#include "ui/PlainItemHighlight.h"
+#include "ui/Players.h"
 
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -27,32 +30,41 @@ using zarn::test::RealWindow;
 
 namespace {
 
-// Records the hooks a step reaches; `applies` names the rules that take the step.
-class RecordingHooks : public NavigationHooks {
+// The visible page's input: records what a step asks it; `takes` says whether the page
+// takes its turns and adjust steps.
+class RecordingPage : public PageInput {
 public:
     QStringList calls;
-    QStringList applies;
+    bool takes = false;
 
-    bool rule(const QString& name)
+    bool turn(Turn t, QWidget* focus) override
     {
-        calls << name;
-        return applies.contains(name);
+        calls << QStringLiteral("turn%1 %2").arg(t == Turn::Clockwise ? "+" : "-", focus ? focus->objectName() : "");
+        return takes;
     }
-    bool trackSeek(Turn) override { return rule("trackSeek"); }
-    bool movieSeek(Turn) override { return rule("movieSeek"); }
-    bool webRow(QWidget*) override { return rule("webRow"); }
-    bool urlList(QWidget*) override { return rule("urlList"); }
-    bool webArea(QWidget*, Turn) override { return rule("webArea"); }
-    bool mailText(QWidget*, Turn) override { return rule("mailText"); }
-    bool musicList(QWidget*, Turn) override { return rule("musicList"); }
-    bool movieList(QWidget*, Turn) override { return rule("movieList"); }
-    bool mailHeaderList(QWidget*, Turn) override { return rule("mailHeaderList"); }
-    void radarScaleStep(Turn t) override { calls << (t == Turn::Clockwise ? "scale+" : "scale-"); }
-    void speedStep(int d) override { calls << QStringLiteral("speed%1").arg(d); }
-    void equalizerStep(int band, int d) override { calls << QStringLiteral("eq%1:%2").arg(band).arg(d); }
-    void reverbStep(int d) override { calls << QStringLiteral("reverb%1").arg(d); }
-    void movieZoom(int percent) override { calls << QStringLiteral("zoom%1").arg(percent); }
+    bool adjust(AdjustMode::Control c, Turn t) override
+    {
+        calls << QStringLiteral("adjust%1%2").arg(int(c)).arg(t == Turn::Clockwise ? "+" : "-");
+        return takes;
+    }
 };
+
+class RecordingPlayers : public Players {
+public:
+    mutable QStringList calls;
+    void setMovieZoom(int percent) override { calls << QStringLiteral("zoom%1").arg(percent); }
+};
+
+// The window's access with a recording page in front of it.
+template <typename Window>
+WindowAccess withPage(Window& w, RecordingPage& page, RecordingPlayers* players = nullptr)
+{
+    WindowAccess a = w.access();
+    a.input = [&page] { return &page; };
+    if (players)
+        a.players = [players]() -> Players& { return *players; };
+    return a;
+}
 
 // The dispatcher's road: a step that fails reaches it as an error.
 class KnobActions : public BusEventSink {
@@ -112,8 +124,9 @@ private slots:
     void zoomAdjustMode();
     void adjustModeValueSteps_data();
     void adjustModeValueSteps();
-    void laterRulesInOrder_data();
-    void laterRulesInOrder();
+    void pageIsAskedBetweenAdjustModeAndRing_data();
+    void pageIsAskedBetweenAdjustModeAndRing();
+    void windowPageInput();
     void fullScreenMovieRing();
     void subPageWithItsOwnTabOrder();
     void movieInnerWindowIsStepped();
@@ -243,9 +256,9 @@ void TestFocusNavigator::zoomAdjustMode()
     InputWindow w;
     w.pages->hide(); // a movie fills the screen
     w.find("MovieOptionsPanel")->show();
-    FocusNavigator nav(w.access());
-    RecordingHooks hooks;
-    nav.setHooks(&hooks);
+    RecordingPage page;
+    RecordingPlayers hooks;
+    FocusNavigator nav(withPage(w, page, &hooks));
     auto* zoom = w.find<TBMWpanel>("BMWpanel48");
     zoom->setFocus();
 
@@ -268,84 +281,109 @@ void TestFocusNavigator::zoomAdjustMode()
     QCOMPARE(hooks.calls.first(), "zoom110");
     QCOMPARE(hooks.calls.last(), "zoom10");
     QCOMPARE(hooks.calls.count("zoom10"), 1);
+    // The page was asked first and left each value step to the window.
+    QCOMPARE(page.calls.count(QStringLiteral("adjust%1+").arg(int(AdjustMode::Zoom))), 1);
 }
 
 void TestFocusNavigator::adjustModeValueSteps_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("flag");
-    QTest::addColumn<QString>("clockwise");
-    QTest::addColumn<QString>("counterClockwise");
-    QTest::addRow("radar scale") << "BMWpanel105" << int(AdjustMode::RadarScale) << "scale+" << "scale-";
-    QTest::addRow("speed") << "BMWpanel124" << int(AdjustMode::Speed) << "speed2000" << "speed-2000";
-    QTest::addRow("band 1") << "BMWpanel129" << int(AdjustMode::Eq1) << "eq1:1" << "eq1:-1";
-    QTest::addRow("band 2") << "BMWpanel130" << int(AdjustMode::Eq2) << "eq2:1" << "eq2:-1";
-    QTest::addRow("band 3") << "BMWpanel131" << int(AdjustMode::Eq3) << "eq3:1" << "eq3:-1";
-    QTest::addRow("band 4") << "BMWpanel134" << int(AdjustMode::Eq4) << "eq4:1" << "eq4:-1";
-    QTest::addRow("band 5") << "BMWpanel133" << int(AdjustMode::Eq5) << "eq5:1" << "eq5:-1";
-    QTest::addRow("band 6") << "BMWpanel132" << int(AdjustMode::Eq6) << "eq6:1" << "eq6:-1";
-    QTest::addRow("reverb") << "BMWpanel135" << int(AdjustMode::Reverb) << "reverb1" << "reverb-1";
-    QTest::addRow("luminance") << "BMWpanel51" << int(AdjustMode::Luminance) << "lighter" << "darker";
+    QTest::addColumn<bool>("pageTakes");
+    QTest::addColumn<QStringList>("effects"); // of a clockwise and a counter-clockwise step
+    const auto asked = [](AdjustMode::Control c) {
+        return QStringList{QStringLiteral("adjust%1+").arg(int(c)), QStringLiteral("adjust%1-").arg(int(c))};
+    };
+    // The page owns the value (map scale, sliders): the step is its own.
+    QTest::addRow("radar scale") << "BMWpanel105" << int(AdjustMode::RadarScale) << true << asked(AdjustMode::RadarScale);
+    QTest::addRow("speed") << "BMWpanel124" << int(AdjustMode::Speed) << true << asked(AdjustMode::Speed);
+    QTest::addRow("band 1") << "BMWpanel129" << int(AdjustMode::Eq1) << true << asked(AdjustMode::Eq1);
+    QTest::addRow("band 6") << "BMWpanel132" << int(AdjustMode::Eq6) << true << asked(AdjustMode::Eq6);
+    QTest::addRow("reverb") << "BMWpanel135" << int(AdjustMode::Reverb) << true << asked(AdjustMode::Reverb);
+    // Left by the page, luminance is the display's.
+    QTest::addRow("luminance") << "BMWpanel51" << int(AdjustMode::Luminance) << false
+                               << QStringList{asked(AdjustMode::Luminance)[0], "lighter",
+                                              asked(AdjustMode::Luminance)[1], "darker"};
+    QTest::addRow("luminance taken by the page") << "BMWpanel51" << int(AdjustMode::Luminance) << true
+                                                 << asked(AdjustMode::Luminance);
 }
 
 void TestFocusNavigator::adjustModeValueSteps()
 {
     QFETCH(QString, item);
     QFETCH(int, flag);
-    QFETCH(QString, clockwise);
-    QFETCH(QString, counterClockwise);
+    QFETCH(bool, pageTakes);
+    QFETCH(QStringList, effects);
     InputWindow w;
     QWidget* target = w.find(item);
     for (QWidget* p = target; p && p != &w.window; p = p->parentWidget())
         if (auto* page = qobject_cast<QStackedWidget*>(p->parentWidget()))
             page->setCurrentWidget(p);
     w.find("MovieOptionsPanel")->setVisible(item == "BMWpanel51");
-    FocusNavigator nav(w.access());
-    RecordingHooks hooks;
-    nav.setHooks(&hooks);
-    nav.setDisplayActions([&] { hooks.calls << "lighter"; }, [&] { hooks.calls << "darker"; });
+    RecordingPage page;
+    page.takes = pageTakes;
+    FocusNavigator nav(withPage(w, page));
+    nav.setDisplayActions([&] { page.calls << "lighter"; }, [&] { page.calls << "darker"; });
     nav.adjustMode().setOn(AdjustMode::Control(flag), true);
     target->setFocus();
     nav.TurnbottonrightClick();
     nav.TurnbottonleftClick();
-    QCOMPARE(hooks.calls, (QStringList{clockwise, counterClockwise}));
+    QCOMPARE(page.calls, effects);
     QCOMPARE(w.focusName(), item);
 }
 
-void TestFocusNavigator::laterRulesInOrder_data()
+void TestFocusNavigator::pageIsAskedBetweenAdjustModeAndRing_data()
 {
+    QTest::addColumn<QString>("focus");
     QTest::addColumn<bool>("clockwise");
-    QTest::addColumn<QStringList>("applies");
-    QTest::addColumn<QStringList>("reached");
-    QTest::addColumn<bool>("focusMoved");
-    const QStringList cwAll{"trackSeek", "movieSeek", "webRow", "urlList", "webArea", "mailText", "musicList",
-                            "movieList", "mailHeaderList"};
-    const QStringList ccwAll{"trackSeek", "movieSeek", "webArea", "mailText", "musicList", "movieList",
-                             "mailHeaderList"};
-    QTest::addRow("clockwise, none applies") << true << QStringList() << cwAll << true;
-    QTest::addRow("counter-clockwise, none applies") << false << QStringList() << ccwAll << true;
-    QTest::addRow("track seek takes the step") << true << QStringList{"trackSeek", "musicList"}
-                                               << QStringList{"trackSeek"} << false;
-    QTest::addRow("URL list before the web area") << true << QStringList{"urlList", "webArea"}
-                                                  << cwAll.mid(0, 4) << false;
-    QTest::addRow("music list") << false << QStringList{"musicList"} << ccwAll.mid(0, 5) << false;
+    QTest::addColumn<bool>("adjust");
+    QTest::addColumn<bool>("pageTakes");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QString>("focusAfter");
+    // BMWpanel3 has no explicit move in either direction; BMWpanel1 moves clockwise to BMWpanel2.
+    QTest::addRow("page takes the step") << "BMWpanel3" << true << false << true
+                                         << QStringList{"turn+ BMWpanel3"} << "BMWpanel3";
+    QTest::addRow("page leaves it to the ring") << "BMWpanel3" << false << false << false
+                                                << QStringList{"turn- BMWpanel3"} << "BMWpanel4";
+    QTest::addRow("explicit move before the page") << "BMWpanel1" << true << false << true << QStringList()
+                                                   << "BMWpanel2";
+    QTest::addRow("explicit move's default direction reaches the page")
+        << "BMWpanel1" << false << false << false << QStringList{"turn- BMWpanel1"} << "BMWpanel3";
+    QTest::addRow("adjust mode before the page's turn")
+        << "BMWpanel124" << true << true << false << QStringList{QStringLiteral("adjust%1+").arg(int(AdjustMode::Speed))}
+        << "BMWpanel124";
 }
 
-void TestFocusNavigator::laterRulesInOrder()
+void TestFocusNavigator::pageIsAskedBetweenAdjustModeAndRing()
 {
+    QFETCH(QString, focus);
     QFETCH(bool, clockwise);
-    QFETCH(QStringList, applies);
-    QFETCH(QStringList, reached);
-    QFETCH(bool, focusMoved);
+    QFETCH(bool, adjust);
+    QFETCH(bool, pageTakes);
+    QFETCH(QStringList, asked);
+    QFETCH(QString, focusAfter);
     InputWindow w;
-    FocusNavigator nav(w.access());
-    RecordingHooks hooks;
-    hooks.applies = applies;
-    nav.setHooks(&hooks);
-    w.focus("BMWpanel3"); // no explicit move in either direction
+    RecordingPage page;
+    page.takes = pageTakes;
+    FocusNavigator nav(withPage(w, page));
+    if (focus == "BMWpanel124")
+        w.pages->setCurrentIndex(PageSoundFx);
+    nav.adjustMode().setOn(AdjustMode::Speed, adjust);
+    w.focus(focus);
     QVERIFY(nav.step(clockwise ? Turn::Clockwise : Turn::CounterClockwise));
-    QCOMPARE(hooks.calls, reached);
-    QCOMPARE(w.focusName() != "BMWpanel3", focusMoved);
+    QCOMPARE(page.calls, asked);
+    QCOMPARE(w.focusName(), focusAfter);
+}
+
+void TestFocusNavigator::windowPageInput()
+{
+    // The main window's page input is the active page, or the movie page while a movie
+    // fills the screen.
+    RealWindow w;
+    w.window.ShowPage(PageRadar);
+    QCOMPARE(dynamic_cast<QWidget*>(w.window.visibleInput()), w.window.page(PageRadar));
+    w.window.PageControl1()->hide();
+    QCOMPARE(dynamic_cast<QWidget*>(w.window.visibleInput()), w.window.page(PageMovies));
 }
 
 void TestFocusNavigator::fullScreenMovieRing()
@@ -449,8 +487,8 @@ void TestFocusNavigator::wheelAndKeys()
     QVERIFY(w.showActive());
     FocusNavigator nav(w.access());
     int pressed = 0;
-    nav.setKnobPress([&] { ++pressed; });
-    nav.installInputFilter(w.window);
+    KnobInputFilter filter(nav, [&] { ++pressed; });
+    filter.install(w.window);
     w.focus("BMWpanel1");
     QWidget* target = w.find("BMWpanel1");
     if (input.startsWith("wheel")) {
@@ -473,7 +511,8 @@ void TestFocusNavigator::keysGoOnToTheFocusedControl()
     w.window.ShowPage(PageMain);
     QVERIFY(w.showActive());
     FocusNavigator nav(w.access());
-    nav.installInputFilter(w.window);
+    KnobInputFilter filter(nav, {});
+    filter.install(w.window);
     w.focus("BMWpanel1");
     QStringList seen;
     struct Recorder : QObject {
@@ -500,7 +539,8 @@ void TestFocusNavigator::typingInAFieldDoesNotTurn()
     auto* field = w.find<QLineEdit>("Edit11");
     QVERIFY(w.showActive());
     FocusNavigator nav(w.access());
-    nav.installInputFilter(w.window);
+    KnobInputFilter filter(nav, {});
+    filter.install(w.window);
     field->setFocus();
     QTest::keyClicks(field, "rlc");
     QCOMPARE(field->text(), "rlc");
@@ -511,7 +551,7 @@ void TestFocusNavigator::typingInAFieldDoesNotTurn()
 void TestFocusNavigator::plainItemHighlight()
 {
     RealWindow w;
-    FocusNavigator nav(w.access());
+    PlainItemHighlight highlight(w.access());
     QVERIFY(w.showActive());
     w.window.ShowPage(PageMusic);
     QWidget* a = w.find("BitBtnWithColor10");

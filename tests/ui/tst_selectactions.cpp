@@ -1,7 +1,9 @@
 #include "InputFixture.h"
 
 #include "ui/FocusNavigator.h"
+#include "ui/KnobInputFilter.h"
 #include "ui/PlainPanel.h"
+#include "ui/Players.h"
 #include "ui/SelectActions.h"
 
 #include <QCursor>
@@ -15,25 +17,35 @@ using zarn::test::RealWindow;
 
 namespace {
 
-class RecordingSelectHooks : public SelectHooks {
+// Stands in front of the window's own page input: records what it is asked, takes the
+// inputs named in `applies` and hands the others on to the page.
+class RecordingPage : public PageInput {
 public:
+    std::function<PageInput*()> page;
     QStringList calls;
     QStringList applies;
-    bool rule(const QString& name)
+
+    template <typename Ask>
+    bool rule(const QString& name, Ask ask)
     {
         calls << name;
-        return applies.contains(name);
+        if (applies.contains(name))
+            return true;
+        PageInput* p = page ? page() : nullptr;
+        return p && ask(*p);
     }
-    bool closeRearCamera() override { return rule("camera"); }
-    bool showNowPlayingOptions() override { return rule("nowPlayingOptions"); }
-    bool urlListPress(QWidget*) override { return rule("urlList"); }
-    bool mailPagePress(QWidget*) override { return rule("mail"); }
-    bool showMovieOptions() override { return rule("movieOptions"); }
-    bool listPress(QWidget*) override { return rule("list"); }
-    void longClick() override { calls << "longClick"; }
+    bool pressFirst(QWidget* f) override { return rule("pressFirst", [f](PageInput& p) { return p.pressFirst(f); }); }
+    bool press(QWidget* f) override { return rule("press", [f](PageInput& p) { return p.press(f); }); }
+    bool longPress() override { return rule("longPress", [](PageInput& p) { return p.longPress(); }); }
+    bool steer(Steer b) override
+    {
+        static const char* const names[] = {"steerUp", "steerDown", "longUp", "longDown"};
+        return rule(names[int(b)], [b](PageInput& p) { return p.steer(b); });
+    }
+    bool preset(int key) override { return rule("preset", [key](PageInput& p) { return p.preset(key); }); }
 };
 
-class RecordingPlayer : public PlayerHooks {
+class RecordingPlayer : public Players {
 public:
     bool movie = false;
     bool track = false;
@@ -53,17 +65,24 @@ public:
 template <typename Window>
 struct BenchOn {
     Window w;
-    FocusNavigator nav{w.access()};
-    SelectActions select{w.access(), nav};
-    RecordingSelectHooks hooks;
+    RecordingPage hooks;
     RecordingPlayer player;
+    FocusNavigator nav{access()};
+    SelectActions select{access(), nav};
     QStringList display;
     QStringList clicked;
 
+    WindowAccess access()
+    {
+        WindowAccess a = w.access();
+        hooks.page = a.input;
+        a.input = [this] { return &hooks; };
+        a.players = [this]() -> Players& { return player; };
+        return a;
+    }
+
     BenchOn()
     {
-        select.setHooks(&hooks);
-        select.setPlayerHooks(&player);
         nav.setDisplayActions([this] { display << "Lighter"; }, [this] { display << "Darker"; });
     }
     // Records the click of a named item (creating it on a page if the window lacks it).
@@ -88,8 +107,10 @@ private slots:
     void knobPressByKindOfControl();
     void knobPressOnPanels_data();
     void knobPressOnPanels();
-    void laterRulesComeInOrder_data();
-    void laterRulesComeInOrder();
+    void pageStagesOfTheKnobPress_data();
+    void pageStagesOfTheKnobPress();
+    void adjustModeBeforeThePage();
+    void longKnobPressIsThePages();
     void zoomAdjustModeOnAndOff();
     void adjustModeIndicators_data();
     void adjustModeIndicators();
@@ -153,37 +174,59 @@ void TestSelectActions::knobPressOnPanels()
     QCOMPARE(spy.count(), 1);
 }
 
-void TestSelectActions::laterRulesComeInOrder_data()
+void TestSelectActions::pageStagesOfTheKnobPress_data()
 {
+    QTest::addColumn<QString>("item");
     QTest::addColumn<int>("page");
     QTest::addColumn<QStringList>("applies");
     QTest::addColumn<QStringList>("reached");
     QTest::addColumn<bool>("itemRuns");
-    QTest::addRow("nothing applies: the menu item runs")
-        << 0 << QStringList() << QStringList{"camera", "urlList", "mail", "movieOptions", "list"} << true;
-    QTest::addRow("rear camera closes, whatever has the focus")
-        << 0 << QStringList{"camera"} << QStringList{"camera"} << false;
-    QTest::addRow("now-playing options only on page 5")
-        << 5 << QStringList{"nowPlayingOptions"} << QStringList{"camera", "nowPlayingOptions"} << false;
-    QTest::addRow("full-screen movie before the lists")
-        << 0 << QStringList{"movieOptions", "list"} << QStringList{"camera", "urlList", "mail", "movieOptions"}
-        << false;
+    QTest::addRow("page takes nothing: the menu item runs")
+        << "BMWpanel1" << 0 << QStringList() << QStringList{"pressFirst", "press"} << true;
+    QTest::addRow("first stage, whatever has the focus (rear camera)")
+        << "BMWpanel1" << 0 << QStringList{"pressFirst"} << QStringList{"pressFirst"} << false;
+    QTest::addRow("page's rules before the menu items")
+        << "BMWpanel1" << 0 << QStringList{"press"} << QStringList{"pressFirst", "press"} << false;
+    QTest::addRow("option items before the page's rules")
+        << "BMWpanel67" << 1 << QStringList{"press"} << QStringList{"pressFirst"} << true;
+    QTest::addRow("alternate menu word after the page's rules")
+        << "E644Panel" << 8 << QStringList() << QStringList{"pressFirst", "press"} << true;
 }
 
-void TestSelectActions::laterRulesComeInOrder()
+void TestSelectActions::pageStagesOfTheKnobPress()
 {
+    QFETCH(QString, item);
     QFETCH(int, page);
     QFETCH(QStringList, applies);
     QFETCH(QStringList, reached);
     QFETCH(bool, itemRuns);
     Bench b;
     b.hooks.applies = applies;
-    b.watched("BMWpanel1");
     b.w.window.ShowPage(page);
-    b.w.focus("BMWpanel1"); // the focus as the press arrives
+    QWidget* target = b.w.find(item);
+    QSignalSpy clicks(target, SIGNAL(clicked()));
+    target->setFocus(); // the focus as the press arrives
     b.select.SelButton1Click();
     QCOMPARE(b.hooks.calls, reached);
-    QCOMPARE(!b.clicked.isEmpty(), itemRuns);
+    QCOMPARE(clicks.count() > 0, itemRuns);
+}
+
+void TestSelectActions::adjustModeBeforeThePage()
+{
+    BenchOn<InputWindow> b;
+    b.hooks.applies = QStringList{"press"};
+    b.w.pages->setCurrentIndex(PageSoundFx);
+    b.w.focus("BMWpanel124");
+    b.select.SelButton1Click();
+    QVERIFY(b.nav.adjustMode().isOn(AdjustMode::Speed));
+    QCOMPARE(b.hooks.calls, QStringList{"pressFirst"});
+}
+
+void TestSelectActions::longKnobPressIsThePages()
+{
+    Bench b;
+    b.select.longClick();
+    QCOMPARE(b.hooks.calls, QStringList{"longPress"});
 }
 
 void TestSelectActions::zoomAdjustModeOnAndOff()
@@ -257,7 +300,8 @@ void TestSelectActions::keyCIsTheKnobPress()
     b.watched("BMWpanel2");
     b.w.window.ShowPage(PageMain);
     QVERIFY(b.w.showActive());
-    b.nav.installInputFilter(b.w.window);
+    KnobInputFilter filter(b.nav, [&b] { b.select.SelButton1Click(); });
+    filter.install(b.w.window);
     b.w.focus("BMWpanel2");
     QTest::keyClick(b.w.find("BMWpanel2"), Qt::Key_C);
     QCOMPARE(b.clicked, QStringList{"BMWpanel2"});
@@ -359,6 +403,10 @@ void TestSelectActions::steeringButtons_data()
     QTest::addRow("long down with the pages shown") << "track" << "longDown" << "seek-3";
     QTest::addRow("long up, full-screen movie") << "movie fullscreen" << "longUp" << "movieOptionsTimer";
     QTest::addRow("long down, full-screen movie") << "movie fullscreen" << "longDown" << "movieOptionsTimer";
+    QTest::addRow("up taken by the page") << "movie track page" << "up" << "";
+    QTest::addRow("down taken by the page") << "random track page" << "down" << "";
+    QTest::addRow("long up taken by the page") << "track page" << "longUp" << "";
+    QTest::addRow("long down taken by the page") << "movie fullscreen page" << "longDown" << "";
 }
 
 void TestSelectActions::steeringButtons()
@@ -371,6 +419,8 @@ void TestSelectActions::steeringButtons()
     b.player.track = state.contains("track");
     b.player.random = state.contains("random");
     b.w.pages()->setVisible(!state.contains("fullscreen"));
+    if (state.contains("page"))
+        b.hooks.applies = QStringList{"steerUp", "steerDown", "longUp", "longDown"};
     if (button == "up")
         b.select.SteerUPClick();
     else if (button == "down")
@@ -380,6 +430,7 @@ void TestSelectActions::steeringButtons()
     else
         b.select.LongclicksteerDOWNClick();
     QCOMPARE(b.player.calls, call.isEmpty() ? QStringList() : QStringList{call});
+    QCOMPARE(b.hooks.calls.size(), 1); // the page was asked first
 }
 
 void TestSelectActions::mouseClickAtThePointer()

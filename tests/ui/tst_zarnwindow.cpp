@@ -1,12 +1,13 @@
 // The window: page switching and header styles, the main menu and back items, the
 // screen layout, the "Scale" page, the status log page and the serial settings.
 #include "core/StatusLog.h"
-#include "ui/MenuActions.h"
+#include "ui/Players.h"
 #include "ui/PlainPanel.h"
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
 #include "ui/pages/ComTab.h"
+#include "ui/pages/MainMenuPage.h"
 
 #include <QFile>
 #include <QLabel>
@@ -22,22 +23,29 @@ using namespace zarn;
 
 namespace {
 
-class FakeActions : public MenuActions {
+// The players' state, and the requests the window's items send out of it.
+class FakeActions : public Players {
 public:
     bool playing = false;
     bool movie = false;
     QStringList calls;
     bool trackPlaying() const override { return playing; }
     bool movieRunning() const override { return movie; }
-    void BMWpanel5Click() override { calls << "exit"; }
-    void BMWpanel6Click() override { calls << "fill status"; }
-    void BMWpanel7Click() override { calls << "open web"; }
-    void BMWpanel76Click() override { calls << "launch"; }
-    void BMWpanel123Click() override { calls << "rear cam"; }
-    void BMWpanel17Click() override { calls << "refresh status"; }
-    void applyMailSettings(const QString& host, int port, const QString& user, const QString& password) override
+
+    void record(ZarnWindow& w)
     {
-        calls << QStringLiteral("mail %1:%2 %3/%4").arg(host).arg(port).arg(user, password);
+        const auto call = [this](const char* name) { return [this, name] { calls << QLatin1String(name); }; };
+        MainMenuPage* menu = w.mainMenu();
+        QObject::connect(menu, &MainMenuPage::exitRequested, call("exit"));
+        QObject::connect(menu, &MainMenuPage::systemStatusRequested, call("fill status"));
+        QObject::connect(menu, &MainMenuPage::webRequested, call("open web"));
+        QObject::connect(menu, &MainMenuPage::launchRequested, call("launch"));
+        QObject::connect(menu, &MainMenuPage::rearCameraRequested, call("rear cam"));
+        QObject::connect(&w, &ZarnWindow::systemStatusRefreshRequested, call("refresh status"));
+        QObject::connect(&w, &ZarnWindow::mailSettingsApplied,
+                         [this](const QString& host, int port, const QString& user, const QString& password) {
+                             calls << QStringLiteral("mail %1:%2 %3/%4").arg(host).arg(port).arg(user, password);
+                         });
     }
 };
 
@@ -45,7 +53,8 @@ public:
 struct Window {
     Window()
     {
-        w.setMenuActions(&actions);
+        w.setPlayers(&actions);
+        actions.record(w);
         w.setBounds(0, 0, 800, 600);
         w.show();
         w.activateWindow();
@@ -236,6 +245,41 @@ private slots:
         QCOMPARE(f.w.activePage(), page);
         QCOMPARE(f.w.headerCaption(), caption);
         QCOMPARE(f.actions.calls, calls);
+    }
+
+    // The pages' focus handlers read the window; the focus must leave while it is still
+    // a ZarnWindow, not from the base class's destructor.
+    void focusLeavesWhileTheWindowIsWhole_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("item");
+        QTest::addRow("alternate menu word") << int(PageAlternateMenu) << "E644Panel";
+        QTest::addRow("main menu item") << int(PageMain) << "BMWpanel2";
+    }
+    void focusLeavesWhileTheWindowIsWhole()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, item);
+        auto* w = new ZarnWindow;
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->ShowPage(page);
+        QWidget* focused = w->findChild<QWidget*>(item);
+        focused->setFocus();
+        QVERIFY(focused->hasFocus());
+        struct Watch : QObject {
+            QStringList seen;
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::FocusOut)
+                    seen << (qobject_cast<ZarnWindow*>(static_cast<QWidget*>(o)->window()) ? "whole" : "half");
+                return false;
+            }
+        } watch;
+        focused->installEventFilter(&watch);
+        delete w;
+        QCOMPARE(watch.seen, QStringList{"whole"});
     }
 
     void mp3PlayerShowsNowPlayingWhileATrackPlays()

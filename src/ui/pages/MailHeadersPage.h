@@ -7,7 +7,8 @@ namespace zarn {
 class PlainPanel;
 
 // Page 6, the mail headers: back item and " Get Mail", the status line `Mailstatus`.
-// The header list comes with the mail retrieval.
+// The header list comes with the mail retrieval, and with it the list's knob steps and
+// press.
 class MailHeadersPage : public ZarnPage {
     Q_OBJECT
 public:

@@ -1,10 +1,15 @@
 #include "ui/pages/MainMenuPage.h"
 
+#include "core/StatusLog.h"
+#include "ui/PageIndex.h"
 #include "ui/PlainPanel.h"
+#include "ui/Players.h"
 #include "ui/TBMWpanel.h"
+#include "ui/ZarnWindow.h"
 #include "ui/pages/PageBuilder.h"
 
 #include <QLabel>
+#include <QStackedWidget>
 
 namespace zarn {
 
@@ -33,8 +38,9 @@ const ItemRow Items[] = {
 };
 } // namespace
 
-MainMenuPage::MainMenuPage(QWidget* parent)
+MainMenuPage::MainMenuPage(ZarnWindow& window, QWidget* parent)
     : ZarnPage(QStringLiteral("Main"), parent)
+    , window_(window)
 {
     using namespace PageBuilder;
 
@@ -63,6 +69,25 @@ MainMenuPage::MainMenuPage(QWidget* parent)
     // Hidden until a launch program is set.
     menuItem(QStringLiteral("BMWpanel76"))->hide();
     applyDocking();
+
+    connectItem("BMWpanel1", &MainMenuPage::BMWpanel1Click);
+    connectItem("BMWpanel2", &MainMenuPage::BMWpanel2Click);
+    connectItem("BMWpanel3", &MainMenuPage::BMWpanel3Click);
+    connectItem("BMWpanel4", &MainMenuPage::BMWpanel4Click);
+    connectItem("BMWpanel5", &MainMenuPage::BMWpanel5Click);
+    connectItem("BMWpanel6", &MainMenuPage::BMWpanel6Click);
+    connectItem("BMWpanel7", &MainMenuPage::BMWpanel7Click);
+    connectItem("BMWpanel8", &MainMenuPage::BMWpanel8Click);
+    connectItem("BMWpanel9", &MainMenuPage::BMWpanel9Click);
+    connectItem("BMWpanel76", &MainMenuPage::BMWpanel76Click);
+    connectItem("BMWpanel89", &MainMenuPage::BMWpanel89Click);
+    connectItem("BMWpanel123", &MainMenuPage::BMWpanel123Click);
+}
+
+void MainMenuPage::connectItem(const char* name, void (MainMenuPage::*handler)())
+{
+    if (TBMWpanel* p = menuItem(QLatin1String(name)))
+        connect(p, &TBMWpanel::clicked, this, handler);
 }
 
 const QStringList& MainMenuPage::itemNames()
@@ -87,6 +112,99 @@ void MainMenuPage::applyDocking()
     mainImage_->lower();
     statusBar_->setGeometry(0, height() - StatusBarHeight, width(), StatusBarHeight);
     dateLabel_->setGeometry(statusBar_->rect().adjusted(0, 0, -8, 0));
+}
+
+// The header names the item, then its page is shown.
+void MainMenuPage::openFeature(const char* item, int page)
+{
+    window_.setFeatureCaption(menuItem(QLatin1String(item))->BMW_supercaption());
+    window_.ShowPage(page);
+}
+
+void MainMenuPage::BMWpanel1Click()
+{
+    if (StatusLog* log = window_.statusLog())
+        log->addMessage(QStringLiteral("BitBtnWithColor1Click"));
+    window_.setFeatureCaption(menuItem(QStringLiteral("BMWpanel1"))->BMW_supercaption());
+    if (window_.players().trackPlaying()) {
+        window_.ShowPage(PageNowPlaying);
+        return;
+    }
+    window_.ShowPage(PageMusic);
+    if (QWidget* back = window_.findChild<QWidget*>(QStringLiteral("BMWpanel11")))
+        back->setFocus();
+    // The list may not take the focus (empty, not built yet); the back item keeps it then.
+    if (QWidget* list = window_.findChild<QWidget*>(QStringLiteral("BMWListbox1"));
+        list && list->isEnabled() && list->isVisibleTo(&window_))
+        list->setFocus();
+}
+
+void MainMenuPage::BMWpanel2Click()
+{
+    openFeature("BMWpanel2", PageIbus);
+}
+
+void MainMenuPage::BMWpanel3Click()
+{
+    if (window_.players().movieRunning()) {
+        // The movie fills the screen; the header keeps its caption.
+        window_.HeaderPanel()->hide();
+        window_.PageControl1()->hide();
+        if (QWidget* back = window_.findChild<QWidget*>(QStringLiteral("BMWpanel13")))
+            back->setFocus();
+        return;
+    }
+    window_.ShowPage(PageMovies);
+    window_.setFeatureCaption(menuItem(QStringLiteral("BMWpanel3"))->BMW_supercaption());
+}
+
+void MainMenuPage::BMWpanel4Click()
+{
+    openFeature("BMWpanel4", PageDriversLog);
+}
+
+void MainMenuPage::BMWpanel5Click()
+{
+    emit exitRequested();
+}
+
+void MainMenuPage::BMWpanel6Click()
+{
+    window_.setFeatureCaption(menuItem(QStringLiteral("BMWpanel6"))->BMW_supercaption());
+    emit systemStatusRequested();
+    window_.ShowPage(PageSystem);
+}
+
+void MainMenuPage::BMWpanel7Click()
+{
+    window_.setHeaderCaption(QLatin1Char(' ') + window_.Versiontitle + QStringLiteral(" Web"));
+    window_.ShowPage(PageWeb);
+    emit webRequested();
+}
+
+void MainMenuPage::BMWpanel8Click()
+{
+    openFeature("BMWpanel8", PageMailHeaders);
+}
+
+void MainMenuPage::BMWpanel9Click()
+{
+    openFeature("BMWpanel9", PageOptions);
+}
+
+void MainMenuPage::BMWpanel76Click()
+{
+    emit launchRequested();
+}
+
+void MainMenuPage::BMWpanel89Click()
+{
+    openFeature("BMWpanel89", PageRadar);
+}
+
+void MainMenuPage::BMWpanel123Click()
+{
+    emit rearCameraRequested();
 }
 
 } // namespace zarn

@@ -1,5 +1,6 @@
 #include "ui/pages/NowPlayingPage.h"
 
+#include "ui/Controls.h"
 #include "ui/PlainPanel.h"
 #include "ui/TBMWpanel.h"
 #include "ui/pages/PageBuilder.h"
@@ -65,6 +66,16 @@ NowPlayingPage::NowPlayingPage(QWidget* parent)
         p->setFocusPolicy(Qt::NoFocus);
     }
     options_->hide();
+}
+
+bool NowPlayingPage::preset(int key)
+{
+    static const char* const ItemOfKey[] = {"BMWpanel54", "BMWpanel56", "BMWpanel57",
+                                            "BMWpanel59", "BMWpanel60", "BMWpanel61"};
+    if (key < 1 || key > 6)
+        return false;
+    Controls::click(findChild<QWidget*>(QLatin1String(ItemOfKey[key - 1])));
+    return true;
 }
 
 void NowPlayingPage::applyDocking()

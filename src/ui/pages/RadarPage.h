@@ -6,7 +6,8 @@ namespace zarn {
 
 // Page 13, radar: back item and " Actions", the map panel `seekartepanel` with its
 // bottom strip (scale and sound items) and the hidden action list `radaractions`.
-// The map, the compass and the displays come with the speed camera warning.
+// The map, the compass and the displays come with the speed camera warning, and with
+// them the scale item's adjust steps.
 class RadarPage : public ZarnPage {
     Q_OBJECT
 public:

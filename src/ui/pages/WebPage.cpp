@@ -1,6 +1,7 @@
 #include "ui/pages/WebPage.h"
 
 #include "ui/PlainPanel.h"
+#include "ui/TMouseControl.h"
 #include "ui/TBMWpanel.h"
 #include "ui/pages/PageBuilder.h"
 
@@ -40,6 +41,16 @@ WebPage::WebPage(QWidget* parent)
     sites->setGeometry(overlay->rect().adjusted(4, 4, -4, -4));
     overlay->hide();
     applyDocking();
+}
+
+bool WebPage::preset(int key)
+{
+    TMouseControl pointer;
+    switch (key) {
+    case 1: pointer.MouseClick(); return true;
+    case 4: pointer.setY(pointer.Y() - 10); return true;
+    default: return false;
+    }
 }
 
 void WebPage::applyDocking()

@@ -1,19 +1,24 @@
 #pragma once
 
+#include <QString>
+
 namespace zarn {
 
-// What the steering-wheel buttons and their long presses need from the music and movie
-// players. The defaults say nothing plays and do nothing. Main thread only.
-class PlayerHooks {
+// The music and movie players as the pages and the steering wheel see them: the one place
+// that says whether a track plays or a movie runs. The players implement it when they
+// arrive; the defaults say nothing plays and do nothing. Main thread only.
+class Players {
 public:
-    virtual ~PlayerHooks() = default;
+    virtual ~Players() = default;
 
-    // A movie is running (it takes the track-skip buttons).
-    virtual bool movieRunning() const { return false; }
     // The music progress timer runs.
     virtual bool trackPlaying() const { return false; }
+    // A movie is open in the player.
+    virtual bool movieRunning() const { return false; }
     // Random play is on.
     virtual bool randomMode() const { return false; }
+    // The file name (without folders) of the playing track; empty while none plays.
+    virtual QString playingFileName() const { return {}; }
 
     // Moves the open movie by direction * 1/200 of its length within its bounds, shows
     // Movie_progress_onstage and starts its timer with 8000 ms.
@@ -29,6 +34,8 @@ public:
     virtual void seekTrack(int seconds) {}
     // Full-screen movie: restarts the movie options' hiding timer with 15000 ms.
     virtual void restartMovieOptionsTimer() {}
+    // Shows the movie at a custom size of this zoom in percent.
+    virtual void setMovieZoom(int percent) {}
 };
 
 } // namespace zarn
