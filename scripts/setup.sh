@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6dbus6 libqt6opengl6-dev
   libx11-dev libxrandr-dev
   libgl-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libsdl2-dev ffmpeg
   libbenchmark-dev
   clang libclang-rt-14-dev
   dbus dbus-daemon python3 python3-dbusmock

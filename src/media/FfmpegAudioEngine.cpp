@@ -1,0 +1,901 @@
+#include "media/FfmpegAudioEngine.h"
+
+#include "core/StatusLog.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/tx.h>
+#include <libswresample/swresample.h>
+}
+
+#include <SDL.h>
+
+namespace zarn {
+
+namespace {
+
+constexpr int BlockFrames = 1024;   // the block the sample callbacks get at most
+constexpr int MaxDsps = 16;
+constexpr int HistoryFrames = 1024; // the spectrum's window
+constexpr int MinRingFrames = 8192;
+
+struct DspEntry {
+    AudioEngine::DspProc proc = nullptr;
+    void* user = nullptr;
+    int priority = 0;
+    AudioEngine::DspHandle handle = 0;
+};
+
+struct FxEntry {
+    AudioEngine::FxHandle handle = 0;
+    quint32 type = 0;
+    int priority = 0;
+    AudioEngine::ParamEqParameters eq;
+    AudioEngine::ReverbParameters reverb;
+};
+
+} // namespace
+
+struct EngineStream {
+    AudioEngine::StreamHandle handle = 0; // immutable
+    int rate = 0;                          // immutable: the file's sample rate
+    bool loop = false;                     // immutable
+
+    // FFmpeg state: the decoder thread's while it runs, the main thread's while it is
+    // stopped (open, seek, free).
+    AVFormatContext* fmt = nullptr;
+    AVCodecContext* codec = nullptr;
+    SwrContext* swr = nullptr;
+    AVPacket* packet = nullptr;
+    AVFrame* frame = nullptr;
+    int index = -1;
+    int swrFormat = -1, swrRate = 0;
+    AVChannelLayout swrLayout{};
+    std::vector<float> pending;    // decoded frames not yet in the ring
+    size_t pendingFrom = 0;        // first float of pending not yet in the ring
+    qint64 absFrame = 0;           // frame index of the next decoded frame
+    qint64 skipUntil = -1;         // after a seek: drop frames before this index
+    qint64 lengthFrames = 0;       // main thread: what the container says
+
+    // The ring: frames written by the decoder (writePos) and read by the output
+    // (readPos); both only grow. Reset by the main thread while both are held off.
+    std::unique_ptr<float[]> ring;
+    quint64 ringFrames = 0, ringMask = 0;
+    std::atomic<quint64> writePos{0};
+    std::atomic<quint64> readPos{0};
+    std::atomic<bool> decoderDone{false};  // decoder: no frame will follow
+    std::atomic<qint64> passFrames{-1};    // decoder: frames of one whole pass, once known
+
+    std::thread thread;
+    std::atomic<bool> stop{false};
+    std::mutex wakeMutex;
+    std::condition_variable spaceCv; // the decoder waits for room
+    std::condition_variable dataCv;  // the offline render waits for frames
+
+    // Attributes: main thread writes, output reads.
+    std::atomic<int> state{AudioEngine::ActiveStopped};
+    std::atomic<double> step{1.0};
+    std::atomic<float> gainLeft{1.0f}, gainRight{1.0f};
+    int freqAttr = 0, volumeAttr = 100, panAttr = 0; // main thread
+
+    // The resampler's window: output thread only (main while held off).
+    float f0[2]{}, f1[2]{};
+    int have = 0;
+    qint64 skip = 0;
+    double phase = 0.0;
+    std::atomic<qint64> consumed{0}; // frame index of f0: the play position
+    float scratch[BlockFrames * 2]{};
+
+    // Sample callbacks, higher priority first: changed by the main thread while the
+    // output is held off, read by the output.
+    DspEntry dsps[MaxDsps];
+    int dspCount = 0;
+
+    // The last frames played (mono): output writes, main thread reads for the spectrum.
+    std::array<std::atomic<float>, HistoryFrames> history{};
+    std::atomic<quint32> historyPos{0};
+
+    std::vector<FxEntry> fx; // main thread
+
+    ~EngineStream()
+    {
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+        swr_free(&swr);
+        avcodec_free_context(&codec);
+        avformat_close_input(&fmt);
+        av_channel_layout_uninit(&swrLayout);
+    }
+};
+
+namespace {
+
+bool ensureSwr(EngineStream& s, const AVFrame* f)
+{
+    if (s.swr && f->format == s.swrFormat && f->sample_rate == s.swrRate
+        && av_channel_layout_compare(&f->ch_layout, &s.swrLayout) == 0)
+        return true;
+    swr_free(&s.swr);
+    av_channel_layout_uninit(&s.swrLayout);
+    AVChannelLayout in{};
+    if (f->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || av_channel_layout_check(&f->ch_layout) == 0)
+        av_channel_layout_default(&in, std::max(1, f->ch_layout.nb_channels));
+    else
+        av_channel_layout_copy(&in, &f->ch_layout);
+    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    // A chained file may change its rate: such parts are resampled to the stream's rate.
+    const int rc = swr_alloc_set_opts2(&s.swr, &stereo, AV_SAMPLE_FMT_FLT, s.rate, &in,
+                                       AVSampleFormat(f->format), f->sample_rate, 0, nullptr);
+    if (rc < 0 || swr_init(s.swr) < 0) {
+        av_channel_layout_uninit(&in);
+        swr_free(&s.swr);
+        return false;
+    }
+    s.swrFormat = f->format;
+    s.swrRate = f->sample_rate;
+    av_channel_layout_copy(&s.swrLayout, &f->ch_layout);
+    av_channel_layout_uninit(&in);
+    return true;
+}
+
+// Converts the decoded frame to float stereo and appends it to pending, dropping what
+// lies before a seek target.
+void convertFrame(EngineStream& s)
+{
+    AVFrame* f = s.frame;
+    if (f->nb_samples <= 0 || !ensureSwr(s, f))
+        return;
+    const int room = swr_get_out_samples(s.swr, f->nb_samples);
+    if (room <= 0)
+        return;
+    if (s.pendingFrom >= s.pending.size()) {
+        s.pending.clear();
+        s.pendingFrom = 0;
+    }
+    const size_t base = s.pending.size();
+    s.pending.resize(base + size_t(room) * 2);
+    uint8_t* out = reinterpret_cast<uint8_t*>(s.pending.data() + base);
+    const int got = swr_convert(s.swr, &out, room, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
+    if (got <= 0) {
+        s.pending.resize(base);
+        return;
+    }
+    s.pending.resize(base + size_t(got) * 2);
+    if (s.skipUntil >= 0) {
+        const AVStream* st = s.fmt->streams[s.index];
+        const qint64 ts = f->best_effort_timestamp;
+        if (ts != AV_NOPTS_VALUE) {
+            qint64 start = av_rescale_q(ts, st->time_base, AVRational{1, s.rate});
+            if (st->start_time != AV_NOPTS_VALUE)
+                start -= av_rescale_q(st->start_time, st->time_base, AVRational{1, s.rate});
+            const qint64 drop = std::clamp<qint64>(s.skipUntil - start, 0, got);
+            if (drop > 0)
+                s.pending.erase(s.pending.begin() + qint64(base), s.pending.begin() + qint64(base) + drop * 2);
+            if (drop < got)
+                s.skipUntil = -1;
+        } else {
+            s.skipUntil = -1;
+        }
+    }
+    s.absFrame += qint64(s.pending.size() - base) / 2;
+}
+
+// Decodes until some frames are pending; false at the end of the file (or when the
+// file cannot be read further).
+bool decodeMore(EngineStream& s)
+{
+    const size_t before = s.pending.size() - std::min(s.pending.size(), s.pendingFrom);
+    for (int guard = 0; guard < 100000; ++guard) {
+        const int rc = avcodec_receive_frame(s.codec, s.frame);
+        if (rc == 0) {
+            convertFrame(s);
+            av_frame_unref(s.frame);
+            if (s.pending.size() - std::min(s.pending.size(), s.pendingFrom) > before)
+                return true;
+            continue;
+        }
+        if (rc == AVERROR_EOF)
+            return false;
+        if (rc != AVERROR(EAGAIN))
+            continue; // a damaged frame: go on with the next packet
+        const int rd = av_read_frame(s.fmt, s.packet);
+        if (rd < 0) {
+            // End of the file or unreadable from here: drain what the decoder holds.
+            if (avcodec_send_packet(s.codec, nullptr) < 0)
+                return false;
+            continue;
+        }
+        if (s.packet->stream_index == s.index)
+            avcodec_send_packet(s.codec, s.packet); // damaged packets are skipped
+        av_packet_unref(s.packet);
+    }
+    return false;
+}
+
+void seekFile(EngineStream& s, qint64 frame)
+{
+    const AVStream* st = s.fmt->streams[s.index];
+    qint64 ts = av_rescale_q(frame, AVRational{1, s.rate}, st->time_base);
+    if (st->start_time != AV_NOPTS_VALUE)
+        ts += st->start_time;
+    if (av_seek_frame(s.fmt, s.index, ts, AVSEEK_FLAG_BACKWARD) < 0)
+        avformat_seek_file(s.fmt, s.index, INT64_MIN, ts, ts, 0);
+    avcodec_flush_buffers(s.codec);
+    if (s.swr)
+        swr_init(s.swr); // drops what the converter held
+    s.pending.clear();
+    s.pendingFrom = 0;
+    s.absFrame = frame;
+    s.skipUntil = frame > 0 ? frame : -1;
+}
+
+// Copies pending frames into the ring; true when all of them went in.
+bool pushPending(EngineStream& s)
+{
+    const quint64 w = s.writePos.load(std::memory_order_relaxed);
+    const quint64 r = s.readPos.load(std::memory_order_acquire);
+    const quint64 space = s.ringFrames - (w - r);
+    const quint64 want = (s.pending.size() - s.pendingFrom) / 2;
+    const quint64 n = std::min(space, want);
+    for (quint64 i = 0; i < n; ++i) {
+        const quint64 at = ((w + i) & s.ringMask) * 2;
+        s.ring[at] = s.pending[s.pendingFrom + i * 2];
+        s.ring[at + 1] = s.pending[s.pendingFrom + i * 2 + 1];
+    }
+    s.pendingFrom += size_t(n) * 2;
+    if (n > 0) {
+        s.writePos.store(w + n, std::memory_order_release);
+        { std::lock_guard<std::mutex> g(s.wakeMutex); }
+        s.dataCv.notify_one();
+    }
+    return n == want;
+}
+
+void decodeLoop(EngineStream* sp)
+{
+    EngineStream& s = *sp;
+    while (!s.stop.load(std::memory_order_relaxed)) {
+        if (s.pendingFrom < s.pending.size()) {
+            if (!pushPending(s)) {
+                std::unique_lock<std::mutex> lock(s.wakeMutex);
+                s.spaceCv.wait_for(lock, std::chrono::milliseconds(10), [&] {
+                    return s.stop.load() || s.readPos.load() + s.ringFrames > s.writePos.load();
+                });
+            }
+            continue;
+        }
+        if (decodeMore(s))
+            continue;
+        // The end of the file tells the exact length, which the container only estimates.
+        if (s.absFrame > 0 && s.passFrames.load() < 0)
+            s.passFrames.store(s.absFrame);
+        if (s.loop && s.absFrame > 0) {
+            seekFile(s, 0);
+            continue;
+        }
+        break;
+    }
+    if (!s.stop.load()) {
+        s.decoderDone.store(true, std::memory_order_release);
+        { std::lock_guard<std::mutex> g(s.wakeMutex); }
+        s.dataCv.notify_all();
+    }
+}
+
+void startDecoder(EngineStream& s)
+{
+    s.stop.store(false);
+    s.decoderDone.store(false);
+    s.thread = std::thread(decodeLoop, &s);
+}
+
+void stopDecoder(EngineStream& s)
+{
+    if (!s.thread.joinable())
+        return;
+    {
+        std::lock_guard<std::mutex> g(s.wakeMutex);
+        s.stop.store(true);
+    }
+    s.spaceCv.notify_all();
+    s.thread.join();
+}
+
+void resetOutputState(EngineStream& s, qint64 frame)
+{
+    s.writePos.store(0);
+    s.readPos.store(0);
+    s.have = 0;
+    s.skip = 0;
+    s.phase = 0.0;
+    s.consumed.store(frame);
+}
+
+// Output side: resamples frames from the ring into dst. Returns the frames produced;
+// fewer than asked when the ring runs dry or the stream ends (then it stops).
+int pull(EngineStream& s, float* dst, int frames)
+{
+    quint64 r = s.readPos.load(std::memory_order_relaxed);
+    quint64 w = s.writePos.load(std::memory_order_acquire);
+    const double step = s.step.load(std::memory_order_relaxed);
+    const float* ring = s.ring.get();
+    // consumed counts the frames passed, including the advance still to be applied.
+    qint64 consumed = s.consumed.load(std::memory_order_relaxed) - s.skip;
+    int n = 0;
+    while (n < frames) {
+        while (s.skip > 0) {
+            if (s.have == 2) {
+                s.f0[0] = s.f1[0];
+                s.f0[1] = s.f1[1];
+                s.have = 1;
+            } else if (s.have == 1) {
+                s.have = 0;
+            } else if (r != w || (w = s.writePos.load(std::memory_order_acquire)) != r) {
+                ++r;
+            } else {
+                break;
+            }
+            --s.skip;
+            ++consumed;
+        }
+        if (s.skip == 0) {
+            while (s.have < 2) {
+                if (r == w && (w = s.writePos.load(std::memory_order_acquire)) == r)
+                    break;
+                float* f = s.have == 0 ? s.f0 : s.f1;
+                const quint64 at = (r & s.ringMask) * 2;
+                f[0] = ring[at];
+                f[1] = ring[at + 1];
+                ++r;
+                ++s.have;
+            }
+        }
+        if (s.skip > 0 || s.have < 2) {
+            const bool ended = s.decoderDone.load(std::memory_order_acquire)
+                && r == s.writePos.load(std::memory_order_acquire);
+            if (!ended)
+                break; // the decoder is behind: silence for the rest
+            if (s.skip == 0 && s.have == 1) {
+                s.f1[0] = s.f0[0]; // the last frame: nothing to interpolate towards
+                s.f1[1] = s.f0[1];
+            } else {
+                s.state.store(AudioEngine::ActiveStopped, std::memory_order_relaxed);
+                break;
+            }
+        }
+        const float t = float(s.phase);
+        dst[n * 2] = s.f0[0] + (s.f1[0] - s.f0[0]) * t;
+        dst[n * 2 + 1] = s.f0[1] + (s.f1[1] - s.f0[1]) * t;
+        ++n;
+        s.phase += step;
+        const double whole = std::floor(s.phase);
+        s.phase -= whole;
+        s.skip += qint64(whole);
+    }
+    s.readPos.store(r, std::memory_order_release);
+    s.consumed.store(consumed + s.skip, std::memory_order_relaxed);
+    return n;
+}
+
+void report(StatusLog* log, const QString& text)
+{
+    if (log)
+        log->addError(text);
+    else
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+} // namespace
+
+FfmpegAudioEngine::FfmpegAudioEngine(StatusLog* log) : log_(log)
+{
+    // The decoders' warnings about damaged frames are not the car's journal's business.
+    if (av_log_get_level() > AV_LOG_ERROR)
+        av_log_set_level(AV_LOG_ERROR);
+}
+
+FfmpegAudioEngine::~FfmpegAudioEngine() { free(); }
+
+bool FfmpegAudioEngine::setConfig(int option, int value)
+{
+    switch (option) {
+    case ConfigBuffer:
+        if (value < 10 || value > 5000)
+            return false;
+        bufferMs_ = value;
+        return true;
+    case ConfigFloatDsp:
+        return true; // callbacks always get floats
+    default:
+        return false;
+    }
+}
+
+bool FfmpegAudioEngine::init(int device, quint32 freq, quint32 flags)
+{
+    if (initialised_ || device < -1 || freq < 8000 || freq > 192000)
+        return false;
+    initialised_ = true;
+    deviceWanted_ = device;
+    outRate_ = freq;
+    if (device == DeviceNoSound)
+        return true;
+    return openDevice();
+}
+
+bool FfmpegAudioEngine::openDevice()
+{
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        report(log_, QStringLiteral(" Can't initialize sound device (%1) - playing without sound")
+                         .arg(QString::fromUtf8(SDL_GetError())));
+        return false;
+    }
+    SDL_AudioSpec want{};
+    want.freq = int(outRate_);
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = &FfmpegAudioEngine::outputCallback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (id == 0) {
+        report(log_, QStringLiteral(" Can't initialize sound device (%1) - playing without sound")
+                         .arg(QString::fromUtf8(SDL_GetError())));
+        SDL_QuitSubSystem(SDL_INIT_AUDIO); // the next try picks the driver anew
+        return false;
+    }
+    device_ = id;
+    SDL_PauseAudioDevice(id, 0);
+    return true;
+}
+
+void FfmpegAudioEngine::closeDevice()
+{
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+    }
+    if (SDL_WasInit(SDL_INIT_AUDIO) != 0)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void FfmpegAudioEngine::free()
+{
+    for (EngineStream* s : streams_)
+        if (s)
+            streamFree(s->handle);
+    closeDevice();
+    initialised_ = false;
+    deviceWanted_ = 0;
+}
+
+void FfmpegAudioEngine::lockOutput()
+{
+    if (device_ != 0)
+        SDL_LockAudioDevice(device_);
+}
+
+void FfmpegAudioEngine::unlockOutput()
+{
+    if (device_ != 0)
+        SDL_UnlockAudioDevice(device_);
+}
+
+EngineStream* FfmpegAudioEngine::find(StreamHandle stream) const
+{
+    const quint32 slot = stream & 0xF;
+    if (stream == 0 || slot >= MaxStreams)
+        return nullptr;
+    EngineStream* s = streams_[slot];
+    return s && s->handle == stream ? s : nullptr;
+}
+
+EngineStream* FfmpegAudioEngine::findFx(FxHandle fx, int* index) const
+{
+    if (fx == 0)
+        return nullptr;
+    for (EngineStream* s : streams_) {
+        if (!s)
+            continue;
+        for (size_t i = 0; i < s->fx.size(); ++i)
+            if (s->fx[i].handle == fx) {
+                *index = int(i);
+                return s;
+            }
+    }
+    return nullptr;
+}
+
+AudioEngine::StreamHandle FfmpegAudioEngine::streamCreateFile(const QString& path, quint64 offset, quint64 length,
+                                                               quint32 flags)
+{
+    if (!initialised_ || offset != 0 || length != 0)
+        return 0;
+    int slot = 0;
+    while (slot < MaxStreams && streams_[slot])
+        ++slot;
+    if (slot == MaxStreams)
+        return 0;
+
+    auto s = std::make_unique<EngineStream>();
+    const QByteArray name = QFile::encodeName(path);
+    if (avformat_open_input(&s->fmt, name.constData(), nullptr, nullptr) < 0)
+        return 0;
+    if (avformat_find_stream_info(s->fmt, nullptr) < 0)
+        return 0;
+    const AVCodec* codec = nullptr;
+    s->index = av_find_best_stream(s->fmt, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
+    if (s->index < 0 || !codec)
+        return 0;
+    AVStream* st = s->fmt->streams[s->index];
+    s->codec = avcodec_alloc_context3(codec);
+    if (!s->codec || avcodec_parameters_to_context(s->codec, st->codecpar) < 0
+        || avcodec_open2(s->codec, codec, nullptr) < 0)
+        return 0;
+    s->rate = s->codec->sample_rate;
+    if (s->rate <= 0 || s->rate > 384000)
+        return 0;
+    s->packet = av_packet_alloc();
+    s->frame = av_frame_alloc();
+    if (!s->packet || !s->frame)
+        return 0;
+    // A file counts as audio only when a first block of sound decodes from it; what
+    // it decodes is kept as the stream's first frames.
+    if (!decodeMore(*s) || s->pending.empty())
+        return 0;
+
+    if (st->duration != AV_NOPTS_VALUE && st->duration > 0)
+        s->lengthFrames = av_rescale_q(st->duration, st->time_base, AVRational{1, s->rate});
+    else if (s->fmt->duration != AV_NOPTS_VALUE && s->fmt->duration > 0)
+        s->lengthFrames = av_rescale(s->fmt->duration, s->rate, AV_TIME_BASE);
+
+    quint64 ring = MinRingFrames;
+    while (ring < quint64(s->rate) * quint64(bufferMs_) / 1000)
+        ring *= 2;
+    s->ringFrames = ring;
+    s->ringMask = ring - 1;
+    s->ring = std::make_unique<float[]>(ring * 2);
+    s->loop = (flags & SampleLoop) != 0;
+    s->freqAttr = s->rate;
+    s->step.store(double(s->rate) / double(outRate_));
+    s->handle = (nextSerial_++ << 4) | quint32(slot);
+    if (nextSerial_ >= (1u << 27))
+        nextSerial_ = 1;
+
+    EngineStream* raw = s.release();
+    startDecoder(*raw);
+    lockOutput();
+    streams_[slot] = raw;
+    unlockOutput();
+    return raw->handle;
+}
+
+bool FfmpegAudioEngine::streamFree(StreamHandle stream)
+{
+    EngineStream* s = find(stream);
+    if (!s)
+        return false;
+    lockOutput();
+    streams_[stream & 0xF] = nullptr;
+    unlockOutput();
+    stopDecoder(*s);
+    delete s;
+    return true;
+}
+
+qint64 FfmpegAudioEngine::streamGetLength(StreamHandle stream) const
+{
+    const EngineStream* s = find(stream);
+    if (!s)
+        return -1;
+    const qint64 pass = s->passFrames.load();
+    return (pass > 0 ? pass : s->lengthFrames) * 8;
+}
+
+bool FfmpegAudioEngine::channelGetInfo(StreamHandle stream, ChannelInfo& info) const
+{
+    const EngineStream* s = find(stream);
+    if (!s)
+        return false;
+    info.freq = quint32(s->rate);
+    info.chans = 2;
+    info.flags = s->loop ? SampleLoop : 0;
+    return true;
+}
+
+bool FfmpegAudioEngine::channelPlay(StreamHandle stream, bool restart)
+{
+    EngineStream* s = find(stream);
+    if (!s)
+        return false;
+    if (deviceWanted_ != DeviceNoSound && device_ == 0)
+        openDevice();
+    const bool ended = s->state.load() == ActiveStopped && s->decoderDone.load()
+        && s->readPos.load() == s->writePos.load() && s->have == 0;
+    if (restart || ended)
+        channelSetPosition(stream, 0);
+    s->state.store(ActivePlaying);
+    return true;
+}
+
+bool FfmpegAudioEngine::channelPause(StreamHandle stream)
+{
+    EngineStream* s = find(stream);
+    if (!s || s->state.load() != ActivePlaying)
+        return false;
+    s->state.store(ActivePaused);
+    return true;
+}
+
+int FfmpegAudioEngine::channelIsActive(StreamHandle stream) const
+{
+    const EngineStream* s = find(stream);
+    return s ? s->state.load() : ActiveStopped;
+}
+
+qint64 FfmpegAudioEngine::channelGetPosition(StreamHandle stream) const
+{
+    const EngineStream* s = find(stream);
+    if (!s)
+        return -1;
+    qint64 frame = s->consumed.load();
+    const qint64 pass = s->passFrames.load();
+    if (pass > 0 && s->loop)
+        frame %= pass;
+    return frame * 8;
+}
+
+bool FfmpegAudioEngine::channelSetPosition(StreamHandle stream, qint64 bytes)
+{
+    EngineStream* s = find(stream);
+    if (!s)
+        return false;
+    const qint64 pass = s->passFrames.load();
+    const qint64 length = pass > 0 ? pass : s->lengthFrames;
+    const qint64 frame = std::clamp<qint64>(bytes / 8, 0, std::max<qint64>(length, 0));
+    lockOutput();
+    stopDecoder(*s);
+    resetOutputState(*s, frame);
+    seekFile(*s, frame);
+    startDecoder(*s);
+    unlockOutput();
+    return true;
+}
+
+float FfmpegAudioEngine::channelBytes2Seconds(StreamHandle stream, qint64 bytes) const
+{
+    const EngineStream* s = find(stream);
+    if (!s)
+        return -1.0f;
+    return float(double(bytes / 8) / double(s->rate));
+}
+
+qint64 FfmpegAudioEngine::channelSeconds2Bytes(StreamHandle stream, float seconds) const
+{
+    const EngineStream* s = find(stream);
+    if (!s)
+        return -1;
+    return qint64(std::trunc(double(seconds) * s->rate)) * 8;
+}
+
+bool FfmpegAudioEngine::channelSetAttributes(StreamHandle stream, int freq, int volume, int pan)
+{
+    EngineStream* s = find(stream);
+    if (!s)
+        return false;
+    if ((freq != KeepFreq && (freq < 100 || freq > 100000)) || (volume != KeepVolume && (volume < 0 || volume > 100))
+        || (pan != KeepPan && (pan < -100 || pan > 100)))
+        return false;
+    if (freq != KeepFreq) {
+        s->freqAttr = freq;
+        s->step.store(double(freq) / double(outRate_));
+    }
+    if (volume != KeepVolume)
+        s->volumeAttr = volume;
+    if (pan != KeepPan)
+        s->panAttr = pan;
+    const float v = float(s->volumeAttr) / 100.0f;
+    s->gainLeft.store(v * (s->panAttr > 0 ? 1.0f - float(s->panAttr) / 100.0f : 1.0f));
+    s->gainRight.store(v * (s->panAttr < 0 ? 1.0f + float(s->panAttr) / 100.0f : 1.0f));
+    return true;
+}
+
+AudioEngine::FxHandle FfmpegAudioEngine::channelSetFX(StreamHandle stream, quint32 type, int priority)
+{
+    EngineStream* s = find(stream);
+    if (!s || (type != FxParamEq && type != FxReverb))
+        return 0;
+    FxEntry e;
+    e.handle = nextSerial_++;
+    e.type = type;
+    e.priority = priority;
+    s->fx.push_back(e);
+    return e.handle;
+}
+
+bool FfmpegAudioEngine::fxGetParameters(FxHandle fx, ParamEqParameters& params) const
+{
+    int i = 0;
+    const EngineStream* s = findFx(fx, &i);
+    if (!s || s->fx[i].type != FxParamEq)
+        return false;
+    params = s->fx[i].eq;
+    return true;
+}
+
+bool FfmpegAudioEngine::fxGetParameters(FxHandle fx, ReverbParameters& params) const
+{
+    int i = 0;
+    const EngineStream* s = findFx(fx, &i);
+    if (!s || s->fx[i].type != FxReverb)
+        return false;
+    params = s->fx[i].reverb;
+    return true;
+}
+
+bool FfmpegAudioEngine::fxSetParameters(FxHandle fx, const ParamEqParameters& params)
+{
+    int i = 0;
+    EngineStream* s = findFx(fx, &i);
+    if (!s || s->fx[i].type != FxParamEq || !(params.gain >= -15.0f && params.gain <= 15.0f)
+        || !(params.bandwidth >= 1.0f && params.bandwidth <= 36.0f) || !(params.center >= 80.0f))
+        return false;
+    s->fx[i].eq = params;
+    return true;
+}
+
+bool FfmpegAudioEngine::fxSetParameters(FxHandle fx, const ReverbParameters& params)
+{
+    int i = 0;
+    EngineStream* s = findFx(fx, &i);
+    if (!s || s->fx[i].type != FxReverb || !(params.reverbMix >= -96.0f && params.reverbMix <= 0.0f)
+        || !(params.inGain >= -96.0f && params.inGain <= 0.0f)
+        || !(params.reverbTime >= 0.001f && params.reverbTime <= 3000.0f)
+        || !(params.highFreqRTRatio >= 0.001f && params.highFreqRTRatio <= 0.999f))
+        return false;
+    s->fx[i].reverb = params;
+    return true;
+}
+
+AudioEngine::DspHandle FfmpegAudioEngine::channelSetDSP(StreamHandle stream, DspProc proc, void* user, int priority)
+{
+    EngineStream* s = find(stream);
+    if (!s || !proc || s->dspCount == MaxDsps)
+        return 0;
+    DspEntry e{proc, user, priority, nextSerial_++};
+    lockOutput();
+    int at = 0;
+    while (at < s->dspCount && s->dsps[at].priority >= priority)
+        ++at;
+    for (int i = s->dspCount; i > at; --i)
+        s->dsps[i] = s->dsps[i - 1];
+    s->dsps[at] = e;
+    ++s->dspCount;
+    unlockOutput();
+    return e.handle;
+}
+
+bool FfmpegAudioEngine::channelRemoveDSP(StreamHandle stream, DspHandle dsp)
+{
+    EngineStream* s = find(stream);
+    if (!s || dsp == 0)
+        return false;
+    bool removed = false;
+    lockOutput();
+    for (int i = 0; i < s->dspCount; ++i) {
+        if (s->dsps[i].handle != dsp)
+            continue;
+        for (int j = i; j + 1 < s->dspCount; ++j)
+            s->dsps[j] = s->dsps[j + 1];
+        --s->dspCount;
+        removed = true;
+        break;
+    }
+    unlockOutput();
+    return removed;
+}
+
+qint64 FfmpegAudioEngine::channelGetData(StreamHandle stream, float* buffer, quint32 what)
+{
+    EngineStream* s = find(stream);
+    if (!s || !buffer || what != DataFft1024)
+        return -1;
+    constexpr int N = HistoryFrames;
+    static_assert(N == 2 * FftBins);
+    alignas(64) float in[N];
+    alignas(64) AVComplexFloat out[N / 2 + 1];
+    const quint32 end = s->historyPos.load(std::memory_order_acquire);
+    for (int i = 0; i < N; ++i) {
+        // A Hann window keeps a tone between two bins from smearing over the spectrum.
+        const float w = 0.5f - 0.5f * std::cos(2.0f * float(M_PI) * float(i) / float(N));
+        in[i] = w * s->history[(end + quint32(i)) % N].load(std::memory_order_relaxed);
+    }
+    AVTXContext* tx = nullptr;
+    av_tx_fn fn = nullptr;
+    float scale = 1.0f;
+    if (av_tx_init(&tx, &fn, AV_TX_FLOAT_RDFT, 0, N, &scale, 0) < 0)
+        return -1;
+    fn(tx, out, in, sizeof(float));
+    av_tx_uninit(&tx);
+    // Scaled so that a full-scale sine reads 1 in its bin.
+    for (int k = 0; k < FftBins; ++k)
+        buffer[k] = std::hypot(out[k].re, out[k].im) * 4.0f / float(N);
+    return FftBins * qint64(sizeof(float));
+}
+
+void FfmpegAudioEngine::outputCallback(void* self, quint8* stream, int len)
+{
+    static_cast<FfmpegAudioEngine*>(self)->mix(reinterpret_cast<float*>(stream), len / int(2 * sizeof(float)), false);
+}
+
+void FfmpegAudioEngine::mix(float* out, int frames, bool offline)
+{
+    std::fill(out, out + frames * 2, 0.0f);
+    for (EngineStream* sp : streams_) {
+        if (!sp || sp->state.load(std::memory_order_relaxed) != ActivePlaying)
+            continue;
+        EngineStream& s = *sp;
+        for (int done = 0; done < frames;) {
+            const int chunk = std::min(BlockFrames, frames - done);
+            if (offline) {
+                const quint64 need = std::min<quint64>(
+                    quint64(std::ceil(chunk * s.step.load())) + quint64(s.skip) + 2, s.ringFrames);
+                std::unique_lock<std::mutex> lock(s.wakeMutex);
+                s.dataCv.wait(lock, [&] {
+                    return s.decoderDone.load() || s.writePos.load() - s.readPos.load() >= need;
+                });
+            }
+            const int got = pull(s, s.scratch, chunk);
+            if (offline) {
+                { std::lock_guard<std::mutex> g(s.wakeMutex); }
+                s.spaceCv.notify_one();
+            }
+            if (got > 0) {
+                for (int i = 0; i < s.dspCount; ++i)
+                    s.dsps[i].proc(s.dsps[i].handle, s.handle, s.scratch, quint32(got) * 8, s.dsps[i].user);
+                const float gl = s.gainLeft.load(std::memory_order_relaxed);
+                const float gr = s.gainRight.load(std::memory_order_relaxed);
+                quint32 h = s.historyPos.load(std::memory_order_relaxed);
+                float* o = out + done * 2;
+                for (int i = 0; i < got; ++i) {
+                    const float l = s.scratch[i * 2] * gl;
+                    const float r = s.scratch[i * 2 + 1] * gr;
+                    o[i * 2] += l;
+                    o[i * 2 + 1] += r;
+                    s.history[h % HistoryFrames].store(0.5f * (l + r), std::memory_order_relaxed);
+                    ++h;
+                }
+                s.historyPos.store(h % HistoryFrames, std::memory_order_release);
+            }
+            done += chunk;
+            if (got < chunk && (!offline || s.state.load() != ActivePlaying))
+                break; // dry or ended: silence for the rest of this block
+            if (got < chunk && offline && got == 0)
+                break;
+        }
+    }
+}
+
+bool FfmpegAudioEngine::renderOffline(float* out, int frames)
+{
+    if (device_ != 0 || frames < 0)
+        return false;
+    mix(out, frames, true);
+    return true;
+}
+
+} // namespace zarn
