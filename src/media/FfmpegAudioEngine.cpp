@@ -84,6 +84,9 @@ struct EngineStream {
     std::mutex wakeMutex;
     std::condition_variable spaceCv; // the decoder waits for room
     std::condition_variable dataCv;  // the offline render waits for frames
+    // Who sleeps on them, so the other side wakes it only then (and never the output).
+    std::atomic<bool> decoderWaiting{false};
+    std::atomic<bool> renderWaiting{false};
 
     // Attributes: main thread writes, output reads.
     std::atomic<int> state{AudioEngine::ActiveStopped};
@@ -257,9 +260,11 @@ bool pushPending(EngineStream& s)
     }
     s.pendingFrom += size_t(n) * 2;
     if (n > 0) {
-        s.writePos.store(w + n, std::memory_order_release);
-        { std::lock_guard<std::mutex> g(s.wakeMutex); }
-        s.dataCv.notify_one();
+        s.writePos.store(w + n, std::memory_order_seq_cst);
+        if (s.renderWaiting.load(std::memory_order_seq_cst)) {
+            { std::lock_guard<std::mutex> g(s.wakeMutex); }
+            s.dataCv.notify_one();
+        }
     }
     return n == want;
 }
@@ -270,10 +275,14 @@ void decodeLoop(EngineStream* sp)
     while (!s.stop.load(std::memory_order_relaxed)) {
         if (s.pendingFrom < s.pending.size()) {
             if (!pushPending(s)) {
+                // Sleep until a quarter of the ring is free: the output never wakes us,
+                // so the timeout is what brings us back while a device plays.
                 std::unique_lock<std::mutex> lock(s.wakeMutex);
+                s.decoderWaiting.store(true);
                 s.spaceCv.wait_for(lock, std::chrono::milliseconds(10), [&] {
-                    return s.stop.load() || s.readPos.load() + s.ringFrames > s.writePos.load();
+                    return s.stop.load() || s.readPos.load() + s.ringFrames - s.ringFrames / 4 >= s.writePos.load();
                 });
+                s.decoderWaiting.store(false);
             }
             continue;
         }
@@ -854,13 +863,18 @@ void FfmpegAudioEngine::mix(float* out, int frames, bool offline)
             if (offline) {
                 const quint64 need = std::min<quint64>(
                     quint64(std::ceil(chunk * s.step.load())) + quint64(s.skip) + 2, s.ringFrames);
-                std::unique_lock<std::mutex> lock(s.wakeMutex);
-                s.dataCv.wait(lock, [&] {
-                    return s.decoderDone.load() || s.writePos.load() - s.readPos.load() >= need;
-                });
+                if (!(s.decoderDone.load() || s.writePos.load() - s.readPos.load() >= need)) {
+                    std::unique_lock<std::mutex> lock(s.wakeMutex);
+                    s.renderWaiting.store(true);
+                    s.dataCv.wait(lock, [&] {
+                        return s.decoderDone.load() || s.writePos.load() - s.readPos.load() >= need;
+                    });
+                    s.renderWaiting.store(false);
+                }
             }
             const int got = pull(s, s.scratch, chunk);
-            if (offline) {
+            if (offline && s.decoderWaiting.load()
+                && s.readPos.load() + s.ringFrames - s.ringFrames / 4 >= s.writePos.load()) {
                 { std::lock_guard<std::mutex> g(s.wakeMutex); }
                 s.spaceCv.notify_one();
             }

@@ -1,0 +1,116 @@
+// Offline throughput of the music chain (decode, resample to the output rate, sample
+// callbacks, mix) on one MP3, next to the ffmpeg tool decoding the same file to nothing
+// in the same run. Prints the CPU seconds of both, their ratio and the multiple of real
+// time of the chain. Usage: bench_audio [seconds of music, default 120]
+#include "media/FfmpegAudioEngine.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace zarn;
+
+namespace {
+
+double cpuSeconds(int who)
+{
+    rusage u{};
+    getrusage(who, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+bool runFfmpeg(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-nostdin"), QStringLiteral("-v"),
+                                                  QStringLiteral("error"), QStringLiteral("-y")} + args);
+    return p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// A gain, as cheap as the effects that will sit there.
+void halfGain(AudioEngine::DspHandle, AudioEngine::StreamHandle, void* buffer, quint32 length, void*)
+{
+    float* f = static_cast<float*>(buffer);
+    for (quint32 i = 0; i < length / sizeof(float); ++i)
+        f[i] *= 0.5f;
+}
+
+double chainSeconds(const QString& path, double* musicSeconds)
+{
+    FfmpegAudioEngine engine;
+    engine.init(AudioEngine::DeviceNoSound, 44100, 0);
+    const double before = cpuSeconds(RUSAGE_SELF);
+    const auto h = engine.streamCreateFile(path, 0, 0, 0);
+    if (h == 0)
+        return -1;
+    engine.channelSetDSP(h, halfGain, nullptr, 1);
+    engine.channelSetDSP(h, halfGain, nullptr, 0);
+    engine.channelPlay(h, false);
+    std::vector<float> out(4096 * 2);
+    while (engine.channelIsActive(h) == AudioEngine::ActivePlaying)
+        engine.renderOffline(out.data(), 4096);
+    *musicSeconds = engine.channelBytes2Seconds(h, engine.channelGetPosition(h));
+    engine.streamFree(h);
+    return cpuSeconds(RUSAGE_SELF) - before;
+}
+
+// frames > 0: stop after that many audio frames (the tool's start-up cost).
+double ffmpegSeconds(const QString& path, int frames = 0)
+{
+    QStringList args{QStringLiteral("-threads"), QStringLiteral("1"), QStringLiteral("-i"), path};
+    if (frames > 0)
+        args << QStringLiteral("-frames:a") << QString::number(frames);
+    args << QStringLiteral("-f") << QStringLiteral("null") << QStringLiteral("-");
+    const double before = cpuSeconds(RUSAGE_CHILDREN);
+    if (!runFfmpeg(args))
+        return -1;
+    return cpuSeconds(RUSAGE_CHILDREN) - before;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(5, atoi(argv[1])) : 120;
+    QTemporaryDir dir;
+    // 48 kHz, so the chain resamples to the 44.1 kHz output as it does for such files.
+    const QString path = dir.path() + QStringLiteral("/bench.mp3");
+    if (!runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                    QStringLiteral("sine=frequency=440:sample_rate=48000:duration=%1").arg(seconds),
+                    QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                    QStringLiteral("anoisesrc=color=pink:sample_rate=48000:amplitude=0.2:duration=%1").arg(seconds),
+                    QStringLiteral("-filter_complex"), QStringLiteral("[0][1]amix=inputs=2,aformat=channel_layouts=stereo"),
+                    QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-b:a"), QStringLiteral("192k"),
+                    path})) {
+        std::fprintf(stderr, "ffmpeg could not write the test file\n");
+        return 1;
+    }
+
+    // Best of three each, interleaved, so both see the same machine load.
+    double chain = 1e9, tool = 1e9, startup = 1e9, music = 0;
+    for (int i = 0; i < 3; ++i) {
+        const double c = chainSeconds(path, &music);
+        const double t = ffmpegSeconds(path);
+        startup = std::min(startup, ffmpegSeconds(path, 1));
+        if (c < 0 || t < 0) {
+            std::fprintf(stderr, "a run failed\n");
+            return 1;
+        }
+        chain = std::min(chain, c);
+        tool = std::min(tool, t);
+    }
+    std::printf("music:             %.1f s MP3, 48000 Hz stereo, played out at 44100 Hz\n", music);
+    std::printf("zarn chain:        %.3f s CPU (decode + resample + 2 callbacks + mix)\n", chain);
+    std::printf("ffmpeg -f null -:  %.3f s CPU (decode to PCM), of which %.3f s start-up\n", tool, startup);
+    std::printf("ratio chain/tool:  %.2f (%.2f against the tool without its start-up)\n", chain / tool,
+                chain / std::max(1e-6, tool - startup));
+    std::printf("real-time multiple of the chain on one core: %.0fx\n", music / chain);
+    return 0;
+}
