@@ -43,7 +43,7 @@ void BM_KnobStepWithRepaint(benchmark::State& state)
     QApplication::processEvents();
     PaintCounter counter;
     qApp->installEventFilter(&counter);
-    const QString step = zarn::test::blockText(QStringLiteral("F0043B4981CC"));
+    const QString step = zarn::test::blockText(QStringLiteral("F0043B498107"));
     for (auto _ : state) {
         main.core().dispatcher().ProcessIbusText(step);
         QApplication::processEvents(); // the repaint

@@ -1,11 +1,12 @@
 // Arbitrary bytes from the bus through the block text, the frame split and every
 // dispatcher row, with every condition switched on so every row is reached.
 #include "core/StatusLog.h"
+#include "ibus/BusEvents.h"
 #include "ibus/BusOptions.h"
+#include "ibus/BusSideSink.h"
 #include "ibus/CdChanger.h"
 #include "ibus/CodeTable.h"
 #include "ibus/Dispatcher.h"
-#include "ibus/DispatcherActions.h"
 #include "ibus/FrameText.h"
 #include "ibus/IbusSender.h"
 #include "ibus/ScreenRelay.h"
@@ -34,10 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static zarn::IbusSender sender(sink, log, options);
     static zarn::CdChanger cd(sender, log);
     static zarn::ScreenRelay screen(rts, log);
-    static zarn::DispatcherActions actions;
+    static struct : zarn::BusEventSink {
+        bool busEvent(const zarn::BusEvent&) override { return true; }
+    } above;
     static zarn::VehicleState vehicle;
     static zarn::VehicleMessages messages(vehicle, log, options);
-    static zarn::Dispatcher dispatcher(codes, options, log, actions, cd, screen, messages.decoders());
+    static zarn::BusSideSink busSide(cd, screen, messages.decoders(), above);
+    static zarn::Dispatcher dispatcher(codes, options, log, screen, busSide);
     log.setMessagesEnabled(true);
     log.setFrameTraceEnabled(true);
     log.setCapacity(1 << 20);
@@ -45,7 +49,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray block(reinterpret_cast<const char*>(data), qsizetype(size));
     const int lineLength = 64 + 16 * int(size % 29);
     const QString text = zarn::ClusterToHexText(block, lineLength);
-    (void)zarn::SplitFrames(text);
+    // Every byte is either in a frame whose checksum holds or reported as rejected.
+    QList<zarn::RejectedBytes> rejected;
+    const QStringList frames = zarn::SplitFrames(text, &rejected);
+    qsizetype chars = 0;
+    for (const QString& f : frames)
+        if (f != QLatin1String("  "))
+            chars += f.size();
+    for (const zarn::RejectedBytes& r : rejected)
+        chars += r.text.size();
+    if (chars != 2 * qsizetype(size))
+        __builtin_trap();
     screen.forceScreen();
     dispatcher.ProcessIbusText(text);
     // Also as raw text, which the replay list may hand over.

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "ibus/DispatcherActions.h"
+#include "ibus/BusEvents.h"
 #include "ibus/VehicleHooks.h"
 
 namespace zarn {
 
-// The operations of the pages and players that bus messages reach. The pages, the
-// players and the driver's log are not built yet, so these only let events run; they
-// become the real handlers as those arrive.
-class AppActions : public DispatcherActions, public VehicleHooks {
+// Where the bus events and the vehicle decoders' facts arrive above the bus side. The
+// pages, the players and the driver's log are not built yet, so this one only lets
+// events run; UiActions routes them to the window's handlers.
+class AppActions : public BusEventSink, public VehicleHooks {
 public:
+    bool busEvent(const BusEvent&) override { return true; }
     void processEvents() override { QCoreApplication::processEvents(); }
 };
 

@@ -36,7 +36,8 @@ MainController::MainController(Environment environment, QObject* parent)
     , requests_(sender_, log_, commandLine_)
     , cd_(sender_, log_)
     , screen_(rts_, log_)
-    , dispatcher_(codes_, options_, log_, actions_, cd_, screen_, messages_.decoders())
+    , busSide_(cd_, screen_, messages_.decoders(), actions_)
+    , dispatcher_(codes_, options_, log_, screen_, busSide_)
     , link_(port_, log_, [this](const QString& text) { dispatcher_.ProcessIbusText(text); }, &requests_.Request_Timer,
             &IdleShutdownTimer)
 {
@@ -245,7 +246,7 @@ void MainController::clocktimerTimer()
 void MainController::IdleShutdownTimerTimer()
 {
     log_.timerTrace(QStringLiteral("IdleShutdownTimerTimer"));
-    actions_.BMWpanel5Click();
+    actions_.busEvent({BusEvent::Kind::Exit});
 }
 
 } // namespace zarn

@@ -8,6 +8,7 @@
 #include "core/StatusLog.h"
 #include "core/Timer.h"
 #include "ibus/BusOptions.h"
+#include "ibus/BusSideSink.h"
 #include "ibus/CdChanger.h"
 #include "ibus/CodeTable.h"
 #include "ibus/Dispatcher.h"
@@ -110,6 +111,7 @@ private:
     VehicleRequests requests_;
     CdChanger cd_;
     ScreenRelay screen_;
+    BusSideSink busSide_;
     Dispatcher dispatcher_;
     SerialLink link_;
     std::unique_ptr<LogindSleepWatcher> sleepWatcher_;

@@ -30,11 +30,11 @@ MainController::Environment withActions(MainController::Environment env, AppActi
 // Sample frames behind the header's indicator clicks: they go through the dispatcher
 // as if the car had sent them.
 constexpr const char* SampleCity =
-    " 7F 23 C8 A4 00 01 52 55 54 45 53 48 45 49 4D 20 42 45 49 20 53 54 55 54 54 47 00 00 00 00 00 00 00 00 00 00 52";
+    " 7F 23 C8 A4 00 01 52 55 54 45 53 48 45 49 4D 20 42 45 49 20 53 54 55 54 54 47 00 00 00 00 00 00 00 00 00 00 26";
 constexpr const char* SampleStreet =
-    " 7F 23 C8 A4 00 02 42 41 48 4E 48 4F 46 53 54 52 2E 3B 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 57";
-constexpr const char* SamplePosition = " 7F 14 C8 A2 00 00 48 48 53 90 00 08 54 12 90 04 83 00 17 03 27 28";
-constexpr const char* SamplePosition2 = " 7F 14 C8 A2 00 00 48 49 10 20 00 08 55 01 30 04 83 00 17 03 27 63";
+    " 7F 23 C8 A4 00 02 42 41 48 4E 48 4F 46 53 54 52 2E 3B 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 36";
+constexpr const char* SamplePosition = " 7F 14 C8 A2 00 00 48 48 53 90 00 08 54 12 90 04 83 00 17 03 27 A8";
+constexpr const char* SamplePosition2 = " 7F 14 C8 A2 00 00 48 49 10 20 00 08 55 01 30 04 83 00 17 03 27 E8";
 } // namespace
 
 MainWindow::MainWindow(MainController::Environment environment, SplashScreen* splash, QObject* parent)

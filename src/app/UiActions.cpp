@@ -13,74 +13,55 @@ void UiActions::attach(ZarnWindow& window, FocusNavigator& navigator, SelectActi
     select_ = &select;
 }
 
-void UiActions::SteerUPClick()
+bool UiActions::busEvent(const BusEvent& event)
 {
-    select_->SteerUPClick();
+    using K = BusEvent::Kind;
+    if (!select_)
+        return true;
+    switch (event.kind) {
+    case K::WheelUp: select_->SteerUPClick(); break;
+    case K::WheelDown: select_->SelButton8Click(); break;
+    case K::RadioTelephone: select_->SelButton7Click(); break;
+    case K::KnobPress: select_->SelButton1Click(); break;
+    case K::KnobLongPress: select_->longClick(); break;
+    case K::KnobTurn: return turnKnob(event.value);
+    case K::Preset: preset(event.value); break;
+    case K::RandomKey: select_->Button5Click(); break;
+    case K::Exit: window_->BMWpanel5Click(); break;
+    default: break; // the players and the telephone picture arrive with their pages
+    }
+    return true;
 }
 
-void UiActions::SelButton8Click()
+// One focus step per detent; a step that fails ends the turn.
+bool UiActions::turnKnob(int detents)
 {
-    select_->SelButton8Click();
+    for (int i = 0; i < detents; ++i)
+        if (!navigator_->TurnbottonrightClick())
+            return false;
+    for (int i = 0; i > detents; --i)
+        if (!navigator_->TurnbottonleftClick())
+            return false;
+    return true;
 }
 
-void UiActions::SelButton7Click()
+void UiActions::preset(int number)
 {
-    select_->SelButton7Click();
+    switch (number) {
+    case 1: select_->zahlbutton1Click(); break;
+    case 2: select_->Button4Click(); break;
+    case 3: select_->Button10Click(); break;
+    case 4: select_->Button5Click(); break;
+    case 5: select_->Button3Click(); break;
+    case 6: select_->Button6Click(); break;
+    default: break;
+    }
 }
 
-void UiActions::SelButton1Click()
+void UiActions::driversLogQuestionNeeded()
 {
-    select_->SelButton1Click();
-}
-
-void UiActions::longClick()
-{
-    select_->longClick();
-}
-
-bool UiActions::TurnbottonleftClick()
-{
-    return navigator_->TurnbottonleftClick();
-}
-
-bool UiActions::TurnbottonrightClick()
-{
-    return navigator_->TurnbottonrightClick();
-}
-
-void UiActions::zahlbutton1Click()
-{
-    select_->zahlbutton1Click();
-}
-
-void UiActions::Button4Click()
-{
-    select_->Button4Click();
-}
-
-void UiActions::Button10Click()
-{
-    select_->Button10Click();
-}
-
-void UiActions::Button5Click()
-{
-    select_->Button5Click();
-}
-
-void UiActions::Button3Click()
-{
-    select_->Button3Click();
-}
-
-void UiActions::Button6Click()
-{
-    select_->Button6Click();
-}
-
-void UiActions::ShowPage(int page)
-{
-    window_->ShowPage(page);
+    if (window_)
+        window_->ShowPage(PageQuestion);
 }
 
 } // namespace zarn

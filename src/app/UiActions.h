@@ -8,29 +8,20 @@ class FocusNavigator;
 class SelectActions;
 class ZarnWindow;
 
-// The window's handlers behind the bus: a knob detent from the car and a mouse-wheel
-// step run the same focus step, a knob press the same click. The players, the exit
-// action and the driver's log plug in here as they arrive.
+// Routes the bus events to the window's handlers: a knob detent from the car and a
+// mouse-wheel step run the same focus step, a knob press the same click. The players,
+// the exit action and the driver's log plug in here as they arrive.
 class UiActions final : public AppActions {
 public:
     void attach(ZarnWindow& window, FocusNavigator& navigator, SelectActions& select);
 
-    void SteerUPClick() override;
-    void SelButton8Click() override;
-    void SelButton7Click() override;
-    void SelButton1Click() override;
-    void longClick() override;
-    bool TurnbottonleftClick() override;
-    bool TurnbottonrightClick() override;
-    void zahlbutton1Click() override;
-    void Button4Click() override;
-    void Button10Click() override;
-    void Button5Click() override;
-    void Button3Click() override;
-    void Button6Click() override;
-    void ShowPage(int page) override;
+    bool busEvent(const BusEvent& event) override;
+    void driversLogQuestionNeeded() override;
 
 private:
+    bool turnKnob(int detents);
+    void preset(int number);
+
     ZarnWindow* window_ = nullptr;
     FocusNavigator* navigator_ = nullptr;
     SelectActions* select_ = nullptr;

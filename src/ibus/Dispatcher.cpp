@@ -1,9 +1,8 @@
 #include "ibus/Dispatcher.h"
 
 #include "core/StatusLog.h"
+#include "ibus/BusEvents.h"
 #include "ibus/BusOptions.h"
-#include "ibus/CdChanger.h"
-#include "ibus/DispatcherActions.h"
 #include "ibus/FrameText.h"
 #include "ibus/ScreenRelay.h"
 
@@ -12,89 +11,149 @@
 namespace zarn {
 
 using C = CodeTable;
-using Phone = DispatcherActions::PhonePicture;
+using K = BusEvent::Kind;
 using Button = ScreenRelay::Button;
 
 namespace {
 enum class When { Always, CdOn, CdOff, ScreenOn, NotAux, CheckControlExit, CustomMessageExit, NoDisplayText };
-enum class Code { Table, ShutDownMessage, DisplayTexts, SplitScreen };
+// Where a row's code comes from: the table, the user's own exit message, the three
+// display texts of the car's tape and AUX modes, the split-screen update.
+enum class Match { Table, ShutDownMessage, DisplayTexts, SplitScreen };
+enum class LineAt { Before, After, AfterWithSteps };
+enum class Tape { None, Pause, Resume };
+// Pending window events after the row: never, always (found or not), or only when the
+// row's condition held, so that a row skipped by it is skipped with its events.
+enum class Events { None, Always, IfConditionHeld };
+
+struct Step {
+    K kind{};
+    int value = 0; // a knob turn's direction, +1 or -1, times the frame's step count
+    constexpr Step() = default;
+    constexpr Step(K k, int v = 0)
+        : kind(k)
+        , value(v)
+    {
+    }
+};
+struct Steps {
+    Step step[3];
+    int count = 0;
+};
+template <typename... S>
+constexpr Steps send(S... s)
+{
+    return Steps{{Step(s)...}, int(sizeof...(S))};
+}
+constexpr Step screenOff(Button b)
+{
+    return {K::ScreenOffByButton, int(b)};
+}
+
+constexpr C::Code DisplayTexts[] = {C::BMW_Tape, C::BMW_Tape_Alternative, C::BMW_RTS_Activate};
 } // namespace
 
 struct Dispatcher::Row {
-    int number;
-    Code source;
-    CodeTable::Code code; // when source is Table
-    When when;
-    bool events; // let pending window events run after the row
-};
-
-// One block being dispatched; each dispatch has its own, so a nested one leaves it alone.
-struct Dispatcher::Block {
-    QStringList frames;
-    bool displayTextFound = false;
+    Match match = Match::Table;
+    C::Code code = C::CodeCount; // when match is Table
+    When when = When::Always;
+    bool endsUnlessScreenOn = false; // the dispatch ends before this row while the screen is off
+    const char* line = nullptr;      // status line, written only while messages are enabled
+    LineAt lineAt = LineAt::Before;
+    Steps steps{};
+    Tape tape = Tape::None;
+    bool extrasGuarded = false; // a failure of the steps after the first is absorbed
+    Events events = Events::None;
 };
 
 namespace {
 using Row = Dispatcher::Row;
 
-// In this order. Row 27 stands for the three display-text codes.
+// In this order.
 const Row Rows[] = {
-    {1, Code::Table, C::BMW_Wheel_Up_Press, When::Always, true},
-    {2, Code::Table, C::BMW_Wheel_Down_Press, When::Always, true},
-    {3, Code::Table, C::BMW_Check_Control_Press, When::CheckControlExit, false},
-    {4, Code::ShutDownMessage, {}, When::CustomMessageExit, false},
-    {5, Code::Table, C::BMW_Poll_CD_Player, When::CdOn, false},
-    {6, Code::Table, C::BMW_Request_Current_CD_Track, When::CdOn, false},
-    {7, Code::Table, C::BMW_Play_CD, When::CdOn, false},
-    {8, Code::Table, C::BMW_Stop_CD, When::CdOn, false},
-    {9, Code::Table, C::BMW_Menu_turnknob_Press, When::ScreenOn, true},
-    {10, Code::Table, C::BMW_Menu_turnknob_Press_long, When::ScreenOn, true},
-    {11, Code::Table, C::BMW_Menu_turnknob_Counterclockwise, When::ScreenOn, true},
-    {12, Code::Table, C::BMW_Menu_turnknob_Clockwise, When::ScreenOn, false},
-    {13, Code::Table, C::BMW_Phone_On_Talk_free, When::Always, false},
-    {14, Code::Table, C::BMW_TAPE_standby, When::CdOff, false},
-    {15, Code::Table, C::BMW_TAPE_stopon, When::Always, false},
-    {16, Code::Table, C::BMW_TAPE_stopon2, When::CdOff, false},
-    {17, Code::Table, C::BMW_Phone_On_Talk_nofree, When::Always, false},
-    {18, Code::Table, C::BMW_TAPE_play, When::CdOff, true},
-    {19, Code::Table, C::BMW_Time, When::Always, true},
-    {20, Code::Table, C::BMW_kmh_umin, When::Always, true},
-    {21, Code::Table, C::BMW_odometer_msg, When::Always, true},
-    {22, Code::Table, C::BMW_Nav_latlon, When::Always, true},
-    {23, Code::Table, C::BMW_Nav_City, When::Always, true},
-    {24, Code::Table, C::BMW_Nav_street, When::Always, true},
-    {25, Code::Table, C::BMW_BMW_Tone_Press, When::ScreenOn, false},
-    {26, Code::Table, C::BMW_Mode_Press, When::ScreenOn, false},
-    {27, Code::DisplayTexts, {}, When::Always, false},
-    {28, Code::Table, C::BMW_RAD_NAV_Press, When::NoDisplayText, true},
-    {29, Code::Table, C::BMW_Radio_Power_Press, When::Always, true},
-    {30, Code::Table, C::BMW_FM_Press, When::Always, true},
-    {31, Code::Table, C::BMW_AM_Press, When::Always, true},
-    {32, Code::Table, C::BMW_Menu_Press, When::Always, true},
-    {33, Code::SplitScreen, {}, When::Always, true},
-    {34, Code::Table, C::BMW_TP_Press, When::Always, true},
-    // From here on only while the screen is on.
-    {35, Code::Table, C::BMW_01_Press, When::NotAux, true},
-    {36, Code::Table, C::BMW_02_Press, When::NotAux, true},
-    {37, Code::Table, C::BMW_03_Press, When::NotAux, true},
-    {38, Code::Table, C::BMW_04_Press, When::NotAux, true},
-    {39, Code::Table, C::BMW_05_Press, When::NotAux, true},
-    {40, Code::Table, C::BMW_06_Press, When::NotAux, true},
-    {41, Code::Table, C::BMW_Randomize, When::Always, true},
-    {42, Code::Table, C::BMW_RAD_TEL_Press, When::Always, false},
+    {.code = C::BMW_Wheel_Up_Press, .line = "BMW_Wheel_Up_Press found", .steps = send(K::WheelUp), .events = Events::Always},
+    {.code = C::BMW_Wheel_Down_Press, .line = "BMW_Wheel_Down_Press found", .steps = send(K::WheelDown), .events = Events::Always},
+    {.code = C::BMW_Check_Control_Press, .when = When::CheckControlExit,
+     .line = "BMW_Check_Control_Press found - shutting down...", .steps = send(K::Exit)},
+    {.match = Match::ShutDownMessage, .when = When::CustomMessageExit,
+     .line = "Custom ShutDownMessage found - shutting down...", .steps = send(K::Exit)},
+    {.code = C::BMW_Poll_CD_Player, .when = When::CdOn, .steps = send(K::CdPoll)},
+    {.code = C::BMW_Request_Current_CD_Track, .when = When::CdOn, .steps = send(K::CdStateRequest)},
+    {.code = C::BMW_Play_CD, .when = When::CdOn, .steps = send(K::CdPlay)},
+    {.code = C::BMW_Stop_CD, .when = When::CdOn, .steps = send(K::CdStop)},
+    {.code = C::BMW_Menu_turnknob_Press, .when = When::ScreenOn, .line = "BMW_Menu_turnknob_Press found",
+     .lineAt = LineAt::After, .steps = send(K::KnobPress), .events = Events::Always},
+    {.code = C::BMW_Menu_turnknob_Press_long, .when = When::ScreenOn, .line = "BMW_Menu_turnknob_Press_long found",
+     .lineAt = LineAt::After, .steps = send(K::KnobLongPress), .events = Events::Always},
+    {.code = C::BMW_Menu_turnknob_Counterclockwise, .when = When::ScreenOn,
+     .line = " BMW_Menu_turnknob_Counterclockwise - numsteps = ", .lineAt = LineAt::AfterWithSteps,
+     .steps = send(Step{K::KnobTurn, -1}), .events = Events::Always},
+    {.code = C::BMW_Menu_turnknob_Clockwise, .when = When::ScreenOn, .line = "BMW_Menu_turnknob_Clockwise - numsteps = ",
+     .lineAt = LineAt::AfterWithSteps, .steps = send(Step{K::KnobTurn, +1})},
+    {.code = C::BMW_Phone_On_Talk_free, .line = "BMW Phone On Talk=on mode=free",
+     .steps = send(Step{K::PhonePicture, BusEvent::PhoneOnFree})},
+    {.code = C::BMW_TAPE_standby, .when = When::CdOff, .line = "BMW_TAPE_standby detected", .tape = Tape::Pause},
+    {.code = C::BMW_TAPE_stopon, .line = "BMW_TAPE_stopon detected", .tape = Tape::Pause},
+    {.code = C::BMW_TAPE_stopon2, .when = When::CdOff, .line = "BMW_TAPE_stopon2 detected", .tape = Tape::Pause},
+    {.code = C::BMW_Phone_On_Talk_nofree, .line = "BMW Phone On Talk=on mode=nofree",
+     .steps = send(Step{K::PhonePicture, BusEvent::PhoneOn})},
+    {.code = C::BMW_TAPE_play, .when = When::CdOff, .line = "BMW_TAPE_play detected", .tape = Tape::Resume,
+     .events = Events::Always},
+    {.code = C::BMW_Time, .steps = send(K::Time), .events = Events::Always},
+    {.code = C::BMW_kmh_umin, .steps = send(K::Speed), .events = Events::Always},
+    {.code = C::BMW_odometer_msg, .steps = send(K::Odometer), .events = Events::Always},
+    {.code = C::BMW_Nav_latlon, .steps = send(K::Position), .events = Events::Always},
+    {.code = C::BMW_Nav_City, .steps = send(K::City), .events = Events::Always},
+    {.code = C::BMW_Nav_street, .steps = send(K::Street), .events = Events::Always},
+    {.code = C::BMW_BMW_Tone_Press, .when = When::ScreenOn, .steps = send(screenOff(Button::Tone))},
+    {.code = C::BMW_Mode_Press, .when = When::ScreenOn, .steps = send(screenOff(Button::Mode))},
+    {.match = Match::DisplayTexts, .steps = send(K::ScreenOnByDisplayText)},
+    {.code = C::BMW_RAD_NAV_Press, .when = When::NoDisplayText, .steps = send(K::ToggleScreen),
+     .events = Events::IfConditionHeld},
+    {.code = C::BMW_Radio_Power_Press, .steps = send(screenOff(Button::RadioPower), K::PauseToggle, K::HoldMovie),
+     .extrasGuarded = true, .events = Events::Always},
+    {.code = C::BMW_FM_Press, .steps = send(screenOff(Button::FM), K::PauseSteps, K::HoldMovie), .extrasGuarded = true,
+     .events = Events::Always},
+    {.code = C::BMW_AM_Press, .steps = send(screenOff(Button::AM), K::PauseSteps, K::HoldMovie), .extrasGuarded = true,
+     .events = Events::Always},
+    {.code = C::BMW_Menu_Press, .steps = send(screenOff(Button::Menu), K::HoldMovie), .extrasGuarded = true,
+     .events = Events::Always},
+    {.match = Match::SplitScreen, .steps = send(screenOff(Button::SplitScreen), K::HoldMovie), .extrasGuarded = true,
+     .events = Events::Always},
+    {.code = C::BMW_TP_Press, .steps = send(screenOff(Button::TP), K::PauseToggle, K::HoldMovie), .extrasGuarded = true,
+     .events = Events::Always},
+    // The number buttons, the random key and R/T act only while the PC picture is shown.
+    {.code = C::BMW_01_Press, .when = When::NotAux, .endsUnlessScreenOn = true, .line = "BMW_01_Press found",
+     .steps = send(Step{K::Preset, 1}), .events = Events::Always},
+    {.code = C::BMW_02_Press, .when = When::NotAux, .line = "BMW_02_Press found", .steps = send(Step{K::Preset, 2}),
+     .events = Events::Always},
+    {.code = C::BMW_03_Press, .when = When::NotAux, .line = "BMW_03_Press found", .steps = send(Step{K::Preset, 3}),
+     .events = Events::Always},
+    {.code = C::BMW_04_Press, .when = When::NotAux, .line = "BMW_04_Press found", .steps = send(Step{K::Preset, 4}),
+     .events = Events::Always},
+    {.code = C::BMW_05_Press, .when = When::NotAux, .line = "BMW_05_Press found", .steps = send(Step{K::Preset, 5}),
+     .events = Events::Always},
+    {.code = C::BMW_06_Press, .when = When::NotAux, .line = "BMW_06_Press found", .steps = send(Step{K::Preset, 6}),
+     .events = Events::Always},
+    {.code = C::BMW_Randomize, .line = "BMW_Randomize found", .steps = send(K::RandomKey), .events = Events::Always},
+    {.code = C::BMW_RAD_TEL_Press, .line = "BMW_RAD_TEL_Press found", .steps = send(K::RadioTelephone)},
 };
-constexpr int LastRowWhileScreenOff = 34;
+
+QString spaced(const QString& frameText)
+{
+    QString out;
+    for (qsizetype i = 0; i < frameText.size(); i += 2)
+        out += (i ? QStringLiteral(" ") : QString()) + frameText.mid(i, 2);
+    return out;
+}
 } // namespace
 
-Dispatcher::Dispatcher(const CodeTable& codes, const BusOptions& options, StatusLog& log, DispatcherActions& actions,
-                       CdChanger& cdChanger, ScreenRelay& screen, FrameDecoders decoders)
+Dispatcher::Dispatcher(const CodeTable& codes, const BusOptions& options, StatusLog& log, const ScreenRelay& screen,
+                       BusEventSink& sink)
     : codes_(codes)
     , options_(options)
     , log_(log)
-    , actions_(actions)
-    , cd_(cdChanger)
     , screen_(screen)
-    , decoders_(std::move(decoders))
+    , sink_(sink)
 {
 }
 
@@ -111,11 +170,22 @@ void Dispatcher::ProcessIbusText(const QString& blockText)
     const QStringView text = blockText.isEmpty() ? QStringView() : QStringView(blockText).mid(1);
     if (log_.frameTraceEnabled())
         log_.AddStatusLine(text.toString());
-    Block block;
     bool ok = false;
     try {
-        block.frames = SplitFramesFromText(text);
-        ok = runRows(block);
+        QList<RejectedBytes> rejected;
+        // Each dispatch has its own frame list, so a nested one leaves it alone.
+        const QStringList frames = SplitFramesFromText(text, &rejected);
+        for (const RejectedBytes& r : rejected) {
+            if (r.wrongChecksum)
+                ++checksumErrors_;
+            else
+                skippedBytes_ += int((r.text.size() + 1) / 2);
+            if (log_.frameTraceEnabled())
+                log_.AddStatusLine((r.wrongChecksum ? QStringLiteral("Checksum error - frame ignored: ")
+                                                    : QStringLiteral("No whole frame - bytes ignored: "))
+                                   + spaced(r.text));
+        }
+        ok = runRows(frames);
     } catch (const std::exception&) {
         ok = false;
     }
@@ -123,7 +193,7 @@ void Dispatcher::ProcessIbusText(const QString& blockText)
         log_.addMessage(QStringLiteral("Error in Process serial input routine"));
 }
 
-bool Dispatcher::conditionHolds(const Row& row, const Block& block) const
+bool Dispatcher::conditionHolds(const Row& row, const QStringList& frames) const
 {
     switch (row.when) {
     case When::Always: return true;
@@ -133,183 +203,78 @@ bool Dispatcher::conditionHolds(const Row& row, const Block& block) const
     case When::NotAux: return !options_.auxMode;
     case When::CheckControlExit: return options_.shutdownWithCheckControl;
     case When::CustomMessageExit: return options_.shutDownMessageActive;
-    case When::NoDisplayText: return !block.displayTextFound;
+    case When::NoDisplayText:
+        for (C::Code c : DisplayTexts)
+            if (FindFrame(frames, codes_[c]) >= 0)
+                return false;
+        return true;
     }
     return false;
 }
 
-QString Dispatcher::codeOf(const Row& row) const
+int Dispatcher::find(const Row& row, const QStringList& frames) const
 {
-    switch (row.source) {
-    case Code::Table: return codes_[row.code];
-    case Code::ShutDownMessage: return options_.shutDownMessage;
-    case Code::SplitScreen: return CodeTable::SplitScreenUpdate;
-    case Code::DisplayTexts: break;
+    switch (row.match) {
+    case Match::Table: return FindFrame(frames, codes_[row.code]);
+    case Match::ShutDownMessage: return FindFrame(frames, options_.shutDownMessage);
+    case Match::SplitScreen: {
+        static const QString splitScreen = CodeTable::SplitScreenUpdate;
+        return FindFrame(frames, splitScreen);
     }
-    return {};
+    case Match::DisplayTexts: {
+        int index = -1;
+        for (C::Code c : DisplayTexts)
+            index = std::max(index, FindFrame(frames, codes_[c]));
+        return index;
+    }
+    }
+    return -1;
 }
 
-bool Dispatcher::runRows(Block& block)
+bool Dispatcher::runRows(const QStringList& frames)
 {
     for (const Row& row : Rows) {
-        if (row.number == LastRowWhileScreenOff + 1 && !screen_.screenOn())
+        if (row.endsUnlessScreenOn && !screen_.screenOn())
             return true;
-        if (row.number == 28 && block.displayTextFound)
-            continue; // skipped together with its events
-        if (conditionHolds(row, block)) {
-            int index = -1;
-            if (row.source == Code::DisplayTexts) {
-                for (C::Code c : {C::BMW_Tape, C::BMW_Tape_Alternative, C::BMW_RTS_Activate})
-                    index = std::max(index, FindFrame(block.frames, codes_[c]));
-            } else {
-                index = FindFrame(block.frames, codeOf(row));
-            }
-            if (index >= 0 && !act(row.number, block, block.frames[index]))
+        const bool holds = conditionHolds(row, frames);
+        if (holds) {
+            const int index = find(row, frames);
+            if (index >= 0 && !act(row, frames[index]))
                 return false;
         }
-        if (row.events)
-            actions_.processEvents();
+        if (row.events == Events::Always || (row.events == Events::IfConditionHeld && holds))
+            sink_.processEvents();
     }
     return true;
 }
 
 // Runs the action of a row whose code was found; false ends the dispatch.
-bool Dispatcher::act(int row, Block& block, const QString& frame)
+bool Dispatcher::act(const Row& row, const QString& frame)
 {
-    switch (row) {
-    case 1:
-        log_.addMessage(QStringLiteral("BMW_Wheel_Up_Press found"));
-        actions_.SteerUPClick();
-        break;
-    case 2:
-        log_.addMessage(QStringLiteral("BMW_Wheel_Down_Press found"));
-        actions_.SelButton8Click();
-        break;
-    case 3:
-        log_.addMessage(QStringLiteral("BMW_Check_Control_Press found - shutting down..."));
-        actions_.BMWpanel5Click();
-        break;
-    case 4:
-        log_.addMessage(QStringLiteral("Custom ShutDownMessage found - shutting down..."));
-        actions_.BMWpanel5Click();
-        break;
-    case 5: cd_.AnswerCdPoll(); break;
-    case 6: cd_.AnswerCdStateRequest(); break;
-    case 7: cd_.AnswerCdPlay(); break;
-    case 8: cd_.AnswerCdStop(); break;
-    case 9:
-        actions_.SelButton1Click();
-        log_.addMessage(QStringLiteral("BMW_Menu_turnknob_Press found"));
-        break;
-    case 10:
-        actions_.longClick();
-        log_.addMessage(QStringLiteral("BMW_Menu_turnknob_Press_long found"));
-        break;
-    case 11: {
-        const int n = knobSteps(frame);
-        for (int i = 0; i < n; ++i)
-            if (!actions_.TurnbottonleftClick())
-                return false;
-        log_.addMessage(QStringLiteral(" BMW_Menu_turnknob_Counterclockwise - numsteps = ") + QString::number(n));
-        break;
+    const int steps = row.steps.count && row.steps.step[0].kind == K::KnobTurn ? knobSteps(frame) : 0;
+    if (row.line && row.lineAt == LineAt::Before)
+        log_.addMessage(QLatin1String(row.line));
+    for (int i = 0; i < row.steps.count; ++i) {
+        const Step& s = row.steps.step[i];
+        const BusEvent event{s.kind, s.kind == K::KnobTurn ? s.value * steps : s.value, frame};
+        if (!sink_.busEvent(event) && !(row.extrasGuarded && i > 0))
+            return false;
     }
-    case 12: {
-        const int n = knobSteps(frame);
-        for (int i = 0; i < n; ++i)
-            if (!actions_.TurnbottonrightClick())
-                return false;
-        log_.addMessage(QStringLiteral("BMW_Menu_turnknob_Clockwise - numsteps = ") + QString::number(n));
-        break;
-    }
-    case 13:
-        log_.addMessage(QStringLiteral("BMW Phone On Talk=on mode=free"));
-        actions_.showPhone(Phone::OnFree);
-        break;
-    case 14: tapePause(QStringLiteral("BMW_TAPE_standby detected")); break;
-    case 15: tapePause(QStringLiteral("BMW_TAPE_stopon detected")); break;
-    case 16: tapePause(QStringLiteral("BMW_TAPE_stopon2 detected")); break;
-    case 17:
-        log_.addMessage(QStringLiteral("BMW Phone On Talk=on mode=nofree"));
-        actions_.showPhone(Phone::On);
-        break;
-    case 18:
-        log_.addMessage(QStringLiteral("BMW_TAPE_play detected"));
+    if (row.tape == Tape::Pause)
+        tapePause();
+    else if (row.tape == Tape::Resume)
         tapeResume();
-        break;
-    case 19: if (decoders_.time) decoders_.time(frame); break;
-    case 20: if (decoders_.speed) decoders_.speed(frame); break;
-    case 21: if (decoders_.odometer) decoders_.odometer(frame); break;
-    case 22: return !decoders_.position || decoders_.position(frame);
-    case 23: if (decoders_.city) decoders_.city(frame); break;
-    case 24: if (decoders_.street) decoders_.street(frame); break;
-    case 25: screen_.ScreenOffByButton(Button::Tone); break;
-    case 26: screen_.ScreenOffByButton(Button::Mode); break;
-    case 27:
-        screen_.ScreenOnByDisplayText();
-        block.displayTextFound = true;
-        break;
-    case 28: screen_.ToggleScreen(); break;
-    case 29:
-        screen_.ScreenOffByButton(Button::RadioPower);
-        actions_.BMWpanel54Click();
-        actions_.HoldMovie();
-        break;
-    case 30:
-    case 31:
-        screen_.ScreenOffByButton(row == 30 ? Button::FM : Button::AM);
-        actions_.pauseSteps();
-        actions_.HoldMovie();
-        break;
-    case 32:
-    case 33:
-        screen_.ScreenOffByButton(row == 32 ? Button::Menu : Button::SplitScreen);
-        actions_.HoldMovie();
-        break;
-    case 34:
-        screen_.ScreenOffByButton(Button::TP);
-        actions_.BMWpanel54Click();
-        actions_.HoldMovie();
-        break;
-    case 35:
-        log_.addMessage(QStringLiteral("BMW_01_Press found"));
-        actions_.zahlbutton1Click();
-        break;
-    case 36:
-        log_.addMessage(QStringLiteral("BMW_02_Press found"));
-        actions_.Button4Click();
-        break;
-    case 37:
-        log_.addMessage(QStringLiteral("BMW_03_Press found"));
-        actions_.Button10Click();
-        break;
-    case 38:
-        log_.addMessage(QStringLiteral("BMW_04_Press found"));
-        actions_.Button5Click();
-        break;
-    case 39:
-        log_.addMessage(QStringLiteral("BMW_05_Press found"));
-        actions_.Button3Click();
-        break;
-    case 40:
-        log_.addMessage(QStringLiteral("BMW_06_Press found"));
-        actions_.Button6Click();
-        break;
-    case 41:
-        log_.addMessage(QStringLiteral("BMW_Randomize found"));
-        actions_.Button5Click();
-        break;
-    case 42:
-        log_.addMessage(QStringLiteral("BMW_RAD_TEL_Press found"));
-        actions_.SelButton7Click();
-        break;
-    }
+    if (row.line && row.lineAt == LineAt::After)
+        log_.addMessage(QLatin1String(row.line));
+    else if (row.line && row.lineAt == LineAt::AfterWithSteps)
+        log_.addMessage(QLatin1String(row.line) + QString::number(steps));
     return true;
 }
 
-void Dispatcher::tapePause(const QString& line)
+// Both under their own guard: a failure of the player does not end the dispatch.
+void Dispatcher::tapePause()
 {
-    log_.addMessage(line);
-    actions_.pauseSteps();
+    sink_.busEvent({K::PauseSteps});
     tapePaused_ = true;
     log_.addMessage(QStringLiteral("MP3-Player paused"));
 }
@@ -318,10 +283,10 @@ void Dispatcher::tapeResume()
 {
     if (!tapePaused_)
         return;
-    actions_.resumeSteps();
+    sink_.busEvent({K::ResumeSteps});
     tapePaused_ = false;
     log_.addMessage(QStringLiteral("MP3-Player resumed"));
-    actions_.showPhone(Phone::Off);
+    sink_.busEvent({K::PhonePicture, BusEvent::PhoneOff});
 }
 
 } // namespace zarn

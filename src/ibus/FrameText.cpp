@@ -1,5 +1,7 @@
 #include "ibus/FrameText.h"
 
+#include <QVarLengthArray>
+
 namespace zarn {
 
 namespace {
@@ -33,7 +35,7 @@ QString ClusterToHexText(const QByteArray& block, int hexLineLength)
     return text;
 }
 
-QStringList SplitFramesFromText(QStringView rest)
+QStringList SplitFramesFromText(QStringView rest, QList<RejectedBytes>* rejected)
 {
     // Keep the characters whose position (from 1) is not a multiple of 3.
     QString packed;
@@ -42,21 +44,93 @@ QStringList SplitFramesFromText(QStringView rest)
         if ((i + 1) % 3 != 0)
             packed.append(rest[i]);
 
-    QStringList frames;
-    QStringView text(packed);
-    while (!text.isEmpty()) {
-        // A missing length character counts as not hexadecimal.
-        const int n = text.size() >= 4 ? HexToInt(text.mid(2, 2)) : -1;
-        const qsizetype take = 2 * (qsizetype(n) + 2);
-        frames.append(text.left(take).toString());
-        text = take >= text.size() ? QStringView() : text.mid(take);
+    // The trailing blank pairs are the fillers; everything before them is read as bytes,
+    // a pair that is not hexadecimal as a byte that no frame can hold.
+    const qsizetype pairs = packed.size() / 2;
+    const bool loneChar = packed.size() % 2 != 0;
+    qsizetype end = pairs;
+    if (!loneChar)
+        while (end > 0 && packed[2 * end - 2] == u' ' && packed[2 * end - 1] == u' ')
+            --end;
+
+    // Per byte: its value (-1: not hexadecimal); prefix XORs and prefix counts of bad
+    // bytes make the length and checksum test of any stretch constant time.
+    QVarLengthArray<int, 256> value(end);
+    QVarLengthArray<quint8, 257> xorTo(end + 1);
+    QVarLengthArray<int, 257> badTo(end + 1);
+    xorTo[0] = 0;
+    badTo[0] = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        const int hi = hexValue(packed[2 * i]);
+        const int lo = hexValue(packed[2 * i + 1]);
+        value[i] = hi < 0 || lo < 0 ? -1 : hi * 16 + lo;
+        xorTo[i + 1] = xorTo[i] ^ quint8(value[i] & 0xFF);
+        badTo[i + 1] = badTo[i] + (value[i] < 0 ? 1 : 0);
     }
+    // Bytes a frame starting at p takes by its length byte (source, length, destination
+    // at least), 0 when they are not all there or not all bytes.
+    const auto frameLength = [&](qsizetype p) -> qsizetype {
+        if (p + 1 >= end || value[p] < 0 || value[p + 1] < 2)
+            return 0;
+        const qsizetype n = value[p + 1] + 2;
+        return p + n <= end && badTo[p + n] == badTo[p] ? n : 0;
+    };
+    // The checksum is the XOR of the bytes before it: the XOR over the whole frame is 0.
+    const auto checksumHolds = [&](qsizetype p, qsizetype n) { return xorTo[p + n] == xorTo[p]; };
+    const auto validAt = [&](qsizetype p) {
+        const qsizetype n = frameLength(p);
+        return n > 0 && checksumHolds(p, n);
+    };
+
+    const auto validWithin = [&](qsizetype from, qsizetype to) {
+        for (qsizetype q = from; q < to; ++q)
+            if (validAt(q))
+                return true;
+        return false;
+    };
+
+    QStringList frames;
+    qsizetype junk = -1;
+    const auto reject = [&](qsizetype from, qsizetype to, bool wrongChecksum) {
+        if (rejected)
+            rejected->append({packed.mid(2 * from, 2 * (to - from)), wrongChecksum});
+    };
+    const auto endJunk = [&](qsizetype at) {
+        if (junk >= 0)
+            reject(junk, at, false);
+        junk = -1;
+    };
+    qsizetype p = 0;
+    while (p < end) {
+        const qsizetype n = frameLength(p);
+        if (n > 0 && checksumHolds(p, n)) {
+            endJunk(p);
+            frames.append(packed.mid(2 * p, 2 * n));
+            p += n;
+        } else if (n > 0 && (p + n == end || validAt(p + n)) && !validWithin(p + 1, p + n)) {
+            // Lined up with what follows and hiding no frame of its own: one frame whose
+            // bytes were changed on the way, not a length byte that lies.
+            endJunk(p);
+            reject(p, p + n, true);
+            p += n;
+        } else {
+            if (junk < 0)
+                junk = p;
+            ++p;
+        }
+    }
+    endJunk(end);
+    if (loneChar && rejected)
+        rejected->append({packed.right(1), false});
+
+    for (qsizetype i = end; i < pairs; ++i)
+        frames.append(QStringLiteral("  "));
     return frames;
 }
 
-QStringList SplitFrames(QStringView blockText)
+QStringList SplitFrames(QStringView blockText, QList<RejectedBytes>* rejected)
 {
-    return SplitFramesFromText(blockText.isEmpty() ? blockText : blockText.mid(1));
+    return SplitFramesFromText(blockText.isEmpty() ? blockText : blockText.mid(1), rejected);
 }
 
 int FindFrame(const QStringList& frames, QStringView code)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,11 +15,21 @@ constexpr int DefaultHexLineLength = 256;
 
 QString ClusterToHexText(const QByteArray& block, int hexLineLength = DefaultHexLineLength);
 
-// Frame texts of a block text whose leading blank has already been dropped, followed by
-// a two-blank item per filler pair. Never fails: malformed input gives short items.
-QStringList SplitFramesFromText(QStringView textWithoutLeadingBlank);
+// A stretch of a block that holds no whole frame with a right checksum: a frame cut
+// short, a stray byte, a collision. It is left out of the frame list, so no code can
+// match it and no decoder read it.
+struct RejectedBytes {
+    QString text;       // frame text form, as the block had it
+    bool wrongChecksum; // one frame whose length fits but whose checksum fails
+};
+
+// Frame texts of a block text whose leading blank has already been dropped, in order of
+// arrival, followed by a two-blank item per filler pair. Only whole frames whose XOR
+// checksum holds are items: where a length or a checksum does not hold, the split goes
+// on at the next byte at which a valid frame starts. Never fails.
+QStringList SplitFramesFromText(QStringView textWithoutLeadingBlank, QList<RejectedBytes>* rejected = nullptr);
 // Same, for a whole block text (drops its leading blank first).
-QStringList SplitFrames(QStringView blockText);
+QStringList SplitFrames(QStringView blockText, QList<RejectedBytes>* rejected = nullptr);
 
 // Index of the last item that begins with code (exact, case-sensitive), -1 if none.
 // An empty code matches every item.

@@ -5,8 +5,8 @@
 
 namespace zarn {
 
-// What the vehicle decoders need from the layers above them (driver's log, pages,
-// speed camera check). The defaults do nothing, so the decoders run without a window.
+// What the vehicle decoders need from the layers above them (driver's log, speed
+// camera check), and the facts they report to them. The defaults do nothing, so the decoders run without a window.
 // Called on the main thread only.
 class VehicleHooks {
 public:
@@ -20,7 +20,9 @@ public:
 
     virtual DriversLogMode driversLogMode() const { return DriversLogMode::Private; }
     virtual void WriteDriversLogEntry(const QString& text) {}
-    virtual void ShowPage(int page) {}
+    // A new place arrived in business mode while the driver has not yet answered
+    // whether this trip is business or private: the question must be asked.
+    virtual void driversLogQuestionNeeded() {}
 
     // The speed camera warning is on.
     virtual bool radarWarningOn() const { return false; }

@@ -297,7 +297,7 @@ void VehicleMessages::placeChanged(const QString& message)
         state_.Driverslog_Msg = message;
         break;
     case VehicleHooks::DriversLogMode::BusinessQuestionOpen:
-        hooks_->ShowPage(15);
+        hooks_->driversLogQuestionNeeded();
         break;
     case VehicleHooks::DriversLogMode::Private:
         break;

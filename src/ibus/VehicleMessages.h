@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ibus/Dispatcher.h"
+#include "ibus/FrameDecoders.h"
 
 #include <QString>
 
@@ -38,7 +38,7 @@ public:
     FrameDecoders decoders();
 
 private:
-    // A new city or street: a driver's log record, or the page that asks for the mode.
+    // A new city or street: a driver's log record, or the mode question is needed.
     void placeChanged(const QString& message);
 
     VehicleState& state_;

@@ -87,6 +87,28 @@ private slots:
         QCOMPARE(p.main->window().findChild<PlainPanel*>("metricIndicator")->caption(), QStringLiteral("K"));
     }
 
+    // The header's test clicks hand sample frames to the dispatcher, which decodes them
+    // only when their checksums hold.
+    void headerTestClicksAreDecoded()
+    {
+        QTemporaryDir home;
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        Program p;
+        p.start(home.path());
+        const auto click = [&p](const char* name) { p.main->window().findChild<PlainPanel*>(name)->click(); };
+        const VehicleState& car = p.main->core().vehicle();
+        click("IbusIndicator");
+        QCOMPARE(car.BMWpanel106, QStringLiteral("RUTESHEIM BEI STUTTG"));
+        click("metricIndicator");
+        QCOMPARE(car.BMWpanel107, QStringLiteral("BAHNHOFSTR."));
+        click("RadarIndicator");
+        QCOMPARE(car.LastFix.latDeg, 48);
+        const PositionFix first = car.LastFix;
+        click("traceIndicator");
+        QVERIFY(car.LastFix.latMin != first.latMin);
+        QCOMPARE(p.main->core().dispatcher().checksumErrors(), 0);
+    }
+
     void knobFramesWalkTheMainMenu_data()
     {
         QTest::addColumn<QByteArray>("ini");
@@ -110,13 +132,13 @@ private slots:
         QCOMPARE(p.focus(), QStringLiteral("BMWpanel1"));
         QStringList seen;
         for (int i = 0; i < clockwise.size(); ++i) {
-            p.feed("F0043B4981CC"); // one detent to the right
+            p.feed("F0043B498107"); // one detent to the right
             seen << p.focus();
         }
         QCOMPARE(seen, clockwise);
         seen.clear();
         for (int i = 0; i < clockwise.size(); ++i) {
-            p.feed("F0043B4901CC"); // one to the left
+            p.feed("F0043B490187"); // one to the left
             seen << p.focus();
         }
         QStringList counterClockwise = clockwise;
@@ -132,7 +154,7 @@ private slots:
         test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
         Program p;
         p.start(home.path(), {QStringLiteral("/FORCESCREEN")});
-        p.feed("F0043B4989C4");
+        p.feed("F0043B49890F");
         QCOMPARE(p.focus(), QStringLiteral("BMWpanel3")); // nine of the ten items on
     }
 
@@ -146,12 +168,12 @@ private slots:
         p.start(home.path());
         QWidget* off = p.main->window().findChild<QWidget*>("offpanel");
         QVERIFY(!off->isHidden());
-        p.feed("F0043B4981CC");
+        p.feed("F0043B498107");
         QCOMPARE(p.focus(), QStringLiteral("BMWpanel1"));
         p.feed("680D3BA5620145446F6C62792042E3"); // the radio's tape text: PC picture on
         QVERIFY(p.main->core().screen().screenOn());
         QVERIFY(off->isHidden());
-        p.feed("F0043B4981CC");
+        p.feed("F0043B498107");
         QCOMPARE(p.focus(), QStringLiteral("BMWpanel2"));
         p.feed("F0043B4845C2"); // knob press on "I-Bus Explorer"
         QCOMPARE(p.main->window().activePage(), int(PageIbus));

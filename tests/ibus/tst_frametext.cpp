@@ -42,9 +42,15 @@ private slots:
         QTest::addColumn<int>("fillers");
         QTest::addRow("one frame") << "8004FF57012D" << QStringList{"8004FF57012D"} << 250;
         QTest::addRow("two frames") << "8004FF57012D6803180172" << QStringList{"8004FF57012D", "6803180172"} << 245;
-        QTest::addRow("length claims more than there is: the rest is one item")
-            << "8010FF57" << QStringList{"8010FF57" + QString(28, ' ')} << 238;
-        QTest::addRow("length byte missing") << "80" << QStringList{"80"} << 255;
+        QTest::addRow("length claims more than there is: left out") << "8010FF57" << QStringList{} << 252;
+        QTest::addRow("length byte missing") << "80" << QStringList{} << 255;
+        QTest::addRow("wrong checksum: left out, the next frame found")
+            << "800ABF1740E2090000000081" "6803180172" << QStringList{"6803180172"} << 239;
+        QTest::addRow("stray byte before a frame") << "00" "6803180172" << QStringList{"6803180172"} << 250;
+        QTest::addRow("length byte too short for a frame")
+            << "68021801" "6803180172" << QStringList{"6803180172"} << 247;
+        QTest::addRow("stray bytes between frames")
+            << "8004FF57012D" "00FF1337" "6803180172" << QStringList{"8004FF57012D", "6803180172"} << 241;
         QTest::addRow("ignored devices cost nothing")
             << "0005BF7A5220B2D007BF5B0000000033"
             << QStringList{"0005BF7A5220B2", "D007BF5B0000000033"} << 240;
@@ -64,9 +70,43 @@ private slots:
 
     void splitFramesNeverLoopsOnGarbage()
     {
-        const QStringList items = SplitFrames(QStringLiteral(" ZZ QQ 12 3"));
-        QVERIFY(!items.isEmpty());
-        QVERIFY(items.size() <= 6);
+        QList<RejectedBytes> rejected;
+        QVERIFY(SplitFrames(QStringLiteral(" ZZ QQ 12 3"), &rejected).isEmpty());
+        QCOMPARE(rejected.size(), 2);
+        QCOMPARE(rejected[0].text + rejected[1].text, QStringLiteral("ZZQQ123"));
+    }
+
+    // What is left out, as the dispatcher counts and traces it.
+    void rejectedBytes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("frames"); // before the fillers
+        QTest::addColumn<QStringList>("rejected");
+        QTest::addRow("stray byte") << test::blockText("006803180172") << QStringList{"6803180172"}
+                                    << QStringList{"stray 00"};
+        QTest::addRow("one bit changed")
+            << test::blockText("800ABF1740E2090000000081" "6803180172") << QStringList{"6803180172"}
+            << QStringList{"checksum 800ABF1740E2090000000081"};
+        QTest::addRow("cut by the end of the block") << test::blockText("6803180172F0043B49")
+                                                     << QStringList{"6803180172"} << QStringList{"stray F0043B49"};
+        QTest::addRow("not hexadecimal") << " ZZ 68 03 18 01 72" << QStringList{"6803180172"}
+                                         << QStringList{"stray ZZ"};
+        QTest::addRow("lower case is kept as written, so no code matches it")
+            << " f0 04 3b 48 45 c2" << QStringList{"f0043b4845c2"} << QStringList{};
+    }
+    void rejectedBytes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, frames);
+        QFETCH(QStringList, rejected);
+        QList<RejectedBytes> out;
+        QStringList items = SplitFrames(text, &out);
+        items.removeAll(QStringLiteral("  "));
+        QCOMPARE(items, frames);
+        QStringList got;
+        for (const RejectedBytes& r : out)
+            got << (r.wrongChecksum ? "checksum " : "stray ") + r.text;
+        QCOMPARE(got, rejected);
     }
 
     void findFrame_data()
@@ -74,12 +114,12 @@ private slots:
         QTest::addColumn<QStringList>("frames");
         QTest::addColumn<QString>("code");
         QTest::addColumn<int>("index");
-        const QStringList knob{"F0043B4983CE", "  "};
+        const QStringList knob{"F0043B498305", "  "};
         QTest::addRow("prefix") << knob << "F0043B498" << 0;
         QTest::addRow("lower case never matches") << knob << "f0043b498" << -1;
         QTest::addRow("empty code: last item, a filler") << knob << "" << 1;
-        QTest::addRow("code longer than item") << knob << "F0043B4983CE00" << -1;
-        QTest::addRow("last match wins") << QStringList{"F0043B4981CC", "F0043B4983CE", "  "} << "F0043B498" << 1;
+        QTest::addRow("code longer than item") << knob << "F0043B49830500" << -1;
+        QTest::addRow("last match wins") << QStringList{"F0043B498107", "F0043B498305", "  "} << "F0043B498" << 1;
     }
     void findFrame()
     {

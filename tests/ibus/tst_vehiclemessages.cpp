@@ -87,7 +87,7 @@ class RecordingHooks : public VehicleHooks {
 public:
     DriversLogMode driversLogMode() const override { return mode; }
     void WriteDriversLogEntry(const QString& text) override { entries << text; }
-    void ShowPage(int page) override { pages << page; }
+    void driversLogQuestionNeeded() override { ++questions; }
     bool radarWarningOn() const override { return radarOn; }
     bool seekartePaint() override
     {
@@ -98,7 +98,7 @@ public:
 
     Mode mode = Mode::Private;
     QStringList entries;
-    QList<int> pages;
+    int questions = 0;
     bool radarOn = false;
     bool radarOk = true;
     QList<PositionFix> radarChecks;
@@ -480,28 +480,28 @@ private slots:
         QTest::addColumn<Mode>("mode");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QList<int>>("pages");
+        QTest::addColumn<int>("questions");
         QTest::addColumn<QString>("message");
         const QStringList noEntry;
         QTest::addRow("business, new city") << Mode::BusinessAnswered << 1
-                                            << QStringList{"RUTESHEIM,HAUPTSTRASSE"} << QList<int>{}
+                                            << QStringList{"RUTESHEIM,HAUPTSTRASSE"} << 0
                                             << " Last entry: HAUPTSTRASSE, RUTESHEIM";
         QTest::addRow("business, new street") << Mode::BusinessAnswered << 2
                                               << QStringList{"LEONBERG,BAHNHOFSTRASSE"}
-                                              << QList<int>{}
+                                              << 0
                                               << " Log entry: LEONBERG, BAHNHOFSTRASSE";
         QTest::addRow("question open, city") << Mode::BusinessQuestionOpen << 1 << noEntry
-                                             << QList<int>{15} << "";
+                                             << 1 << "";
         QTest::addRow("question open, street") << Mode::BusinessQuestionOpen << 2 << noEntry
-                                               << QList<int>{15} << "";
-        QTest::addRow("private") << Mode::Private << 1 << noEntry << QList<int>{} << "";
+                                               << 1 << "";
+        QTest::addRow("private") << Mode::Private << 1 << noEntry << 0 << "";
     }
     void driversLog()
     {
         QFETCH(Mode, mode);
         QFETCH(int, kind);
         QFETCH(QStringList, entries);
-        QFETCH(QList<int>, pages);
+        QFETCH(int, questions);
         QFETCH(QString, message);
         Fixture f;
         f.state.BMWpanel106 = QStringLiteral("LEONBERG");
@@ -512,7 +512,7 @@ private slots:
         else
             f.messages.DecodeStreetFrame(placeFrame(2, latin1Hex("BAHNHOFSTRASSE")));
         QCOMPARE(f.hooks.entries, entries);
-        QCOMPARE(f.hooks.pages, pages);
+        QCOMPARE(f.hooks.questions, questions);
         QCOMPARE(f.state.Driverslog_Msg, message);
     }
 

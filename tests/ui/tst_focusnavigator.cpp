@@ -3,12 +3,10 @@
 #include "TestSupport.h"
 
 #include "core/StatusLog.h"
+#include "ibus/BusEvents.h"
 #include "ibus/BusOptions.h"
-#include "ibus/CdChanger.h"
 #include "ibus/CodeTable.h"
 #include "ibus/Dispatcher.h"
-#include "ibus/DispatcherActions.h"
-#include "ibus/IbusSender.h"
 #include "ibus/ScreenRelay.h"
 #include "ui/FocusNavigator.h"
 #include "ui/Controls.h"
@@ -57,15 +55,25 @@ public:
 };
 
 // The dispatcher's road: a step that fails reaches it as an error.
-class KnobActions : public DispatcherActions {
+class KnobActions : public BusEventSink {
 public:
     explicit KnobActions(FocusNavigator& n)
         : nav(n)
     {
     }
     FocusNavigator& nav;
-    bool TurnbottonrightClick() override { return nav.TurnbottonrightClick(); }
-    bool TurnbottonleftClick() override { return nav.TurnbottonleftClick(); }
+    bool busEvent(const BusEvent& e) override
+    {
+        if (e.kind != BusEvent::Kind::KnobTurn)
+            return true;
+        for (int i = 0; i < e.value; ++i)
+            if (!nav.TurnbottonrightClick())
+                return false;
+        for (int i = 0; i > e.value; --i)
+            if (!nav.TurnbottonleftClick())
+                return false;
+        return true;
+    }
 };
 
 const QStringList MainRingClockwise{"BMWpanel1", "BMWpanel2", "BMWpanel6", "BMWpanel7", "BMWpanel8", "BMWpanel123",
@@ -174,18 +182,15 @@ void TestFocusNavigator::threeDetentsInOneMessage()
     log.setMessagesEnabled(true);
     BusOptions options;
     CodeTable codes;
-    test::RecordingSink sink;
     test::FakeRts rts;
-    IbusSender sender(sink, log, options);
-    CdChanger cd(sender, log);
     ScreenRelay screen(rts, log);
     screen.forceScreen();
-    Dispatcher dispatcher(codes, options, log, actions, cd, screen);
+    Dispatcher dispatcher(codes, options, log, screen, actions);
 
     w.focus("BMWpanel1");
-    dispatcher.ProcessIbusText(test::blockText("F0043B4983CE"));
+    dispatcher.ProcessIbusText(test::blockText("F0043B498305"));
     QCOMPARE(w.focusName(), "BMWpanel7");
-    dispatcher.ProcessIbusText(test::blockText("F0043B4902CE"));
+    dispatcher.ProcessIbusText(test::blockText("F0043B490284"));
     QCOMPARE(w.focusName(), "BMWpanel2");
     QVERIFY(!test::texts(log).contains("Error in Process serial input routine"));
 
@@ -194,7 +199,7 @@ void TestFocusNavigator::threeDetentsInOneMessage()
     w.window.ShowPage(PageOptions);
     w.find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(2);
     w.focus("BMWpanel20");
-    dispatcher.ProcessIbusText(test::blockText("F0043B4981CE"));
+    dispatcher.ProcessIbusText(test::blockText("F0043B498107"));
     QCOMPARE(w.focusName(), "BMWpanel20");
     QVERIFY(test::texts(log).contains("Error in Process serial input routine"));
 }
