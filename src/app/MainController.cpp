@@ -18,6 +18,12 @@ namespace {
 constexpr int MakeselfactiveIntervalMs = 10000;
 constexpr int ClockIntervalMs = 1000;
 
+// "Unable to write to <file>: Read-only file system"
+QString withReason(const QString& error, const QString& reason)
+{
+    return reason.isEmpty() ? error : error + QStringLiteral(": ") + reason;
+}
+
 // The platform's "high priority class": a better nice value, where the user may have it.
 void raisePriority()
 {
@@ -217,7 +223,7 @@ bool MainController::SaveSettingsNow()
     QString error;
     if (SaveSettings(ini_, settings_, &error))
         return true;
-    log_.AddStatusLine(error);
+    log_.addError(withReason(error, ini_.errorDetail()));
     return false;
 }
 
@@ -225,7 +231,7 @@ void MainController::FormCloseQuery()
 {
     QString error;
     if (!SaveMileage(ini_, vehicle_.BMWpanel110, &error))
-        log_.AddStatusLine(error);
+        log_.addError(withReason(error, ini_.errorDetail()));
     SaveSettingsNow();
     link_.CommPortSupervisor().stop();
     link_.ClosePort();
@@ -234,6 +240,8 @@ void MainController::FormCloseQuery()
 void MainController::MakeselfactiveTimer()
 {
     log_.timerTrace(QStringLiteral("MakeselfactiveTimer"));
+    if (keepInFront_)
+        keepInFront_();
     requests_.RequestStreetCity();
 }
 

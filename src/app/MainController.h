@@ -59,6 +59,8 @@ public:
         captureSettings();
         applySettings();
     }
+    // The make-self-active tick's "keep in front" step (the window's, when there is one).
+    void setKeepInFront(std::function<void()> keepInFront) { keepInFront_ = std::move(keepInFront); }
     // Lets the window add its share of the live values before each save.
     void setSettingsCapture(std::function<void(Settings&)> capture) { captureWindow_ = std::move(capture); }
 
@@ -117,6 +119,7 @@ private:
     std::unique_ptr<LogindSleepWatcher> sleepWatcher_;
     bool saveMemory_ = false;
     std::function<void(Settings&)> captureWindow_;
+    std::function<void()> keepInFront_;
 };
 
 } // namespace zarn

@@ -45,7 +45,13 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     , splash_(splash)
 {
     actions_.attach(window_, navigator_, select_);
-    core_.setSettingsCapture([this](Settings& s) { captureFromWindow(window_, s); });
+    core_.setSettingsCapture([this](Settings& s) {
+        captureFromWindow(window_, s);
+        if (ComTab* com = window_.comTab()) {
+            s.portIndex = com->CBPort()->currentIndex();
+            s.devicePath = com->devicePath();
+        }
+    });
     window_.attachStatusLog(core_.log());
     if (splash)
         core_.log().setOverflowSink([this](const QString& line) {
@@ -67,6 +73,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
         simulator_->attachHeader(window_);
         simulator_->setBusActivity([this] { busActivity(); });
     }
+    core_.setKeepInFront([this] { keepInFront(); });
     wireBus();
     wireSettingsPage();
 }
@@ -120,7 +127,12 @@ void MainWindow::wireSettingsPage()
     connect(com, &ComTab::portIndexChanged, this, [this] { SaveSettings(); });
     connect(com, &ComTab::rxExtraDelayChanged, this, [&port](int ms) { port.setRTOExtraDelayTime(quint16(std::clamp(ms, 0, 65535))); });
     connect(com, &ComTab::rxCharDelayChanged, this, [&port](int us) { port.setRTOCharDelayTime(quint32(std::max(us, 0))); });
-    connect(com, &ComTab::restartPortRequested, &link, [&link] { link.RestartPort(); });
+    // The device field takes effect here; the CBPort choice still waits for the next start.
+    connect(com, &ComTab::restartPortRequested, this, [this, com, &link, &port] {
+        port.setDevicePath(com->devicePath());
+        SaveSettings();
+        link.RestartPort();
+    });
     connect(com, &ComTab::hexLineLengthChanged, &link, &SerialLink::setHexLineLength);
 }
 
@@ -135,6 +147,24 @@ void MainWindow::setIndicator(const char* name, bool raised)
 void MainWindow::busActivity()
 {
     core_.link().busActivity(10000);
+}
+
+void MainWindow::show()
+{
+    window_.show();
+    window_.raise();
+    window_.activateWindow();
+}
+
+void MainWindow::keepInFront()
+{
+    QWidget* camera = window_.findChild<QWidget*>(QStringLiteral("videoarea"));
+    if (camera && camera->isVisible())
+        return;
+    if (window_.isVisible() && !window_.isActiveWindow()) {
+        window_.raise();
+        window_.activateWindow();
+    }
 }
 
 void MainWindow::FormCreate()
@@ -187,6 +217,7 @@ void MainWindow::applySettings(const Settings& settings)
     if (ComTab* com = window_.comTab()) {
         const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());
         com->CBPort()->setCurrentIndex(SerialLink::portChoice(settings.portIndex, settings.devicePath).listIndex);
+        com->setDevicePath(settings.devicePath.trimmed());
         com->SpinEdit1()->setValue(settings.rtoExtraDelayTime);
         com->SpinEdit2()->setValue(settings.rtoCharDelayTime);
     }

@@ -26,6 +26,12 @@ public:
 
     void FormCreate();
     void FormCloseQuery();
+    // Shows the window and takes the input focus: without a window manager nobody else
+    // gives it, and the knob's focus mark must be seen from the first detent.
+    void show();
+    // Raises and activates the window unless it is active already or the rear camera
+    // is shown (the make-self-active tick; a launched program loses the front).
+    void keepInFront();
 
     ZarnWindow& window() { return window_; }
     MainController& core() { return core_; }

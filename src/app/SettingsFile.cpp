@@ -5,6 +5,7 @@
 #include "core/IniValues.h"
 #include "core/StatusLog.h"
 
+#include <QFileInfo>
 #include <QtGlobal>
 
 namespace zarn {
@@ -22,8 +23,7 @@ void reportBadValue(StatusLog& log, const QString& section, const QString& key, 
 {
     const QString line = QStringLiteral("Zarn.ini [%1] %2=%3 %4 - %5")
                              .arg(section, key, text, problem, outcome);
-    log.AddStatusLine(line);
-    qWarning("%s", qPrintable(line));
+    log.addWarning(line);
 }
 
 class Loader {
@@ -115,6 +115,10 @@ void writeWebSites(IniFile& ini, const QStringList& sites)
 Settings LoadSettings(const IniFile& ini, StatusLog& log, const SettingsLoadHooks& hooks)
 {
     Settings s;
+    // A first start would otherwise run on sample values without a word, and write them.
+    if (!QFileInfo::exists(ini.path()))
+        log.addWarning(QStringLiteral("Zarn.ini not found - starting with the defaults; a new one is written to ")
+                       + ini.path());
     Loader load(ini, s, log);
     const auto splash = [&](int progress, const char* line) {
         if (hooks.splash)

@@ -23,7 +23,8 @@ struct SettingsLoadHooks {
     std::function<void(const Settings&)> comPort;
 };
 
-// Reads every key in the start-up order. Writes the splash lines and the status
+// Reads every key in the start-up order. A missing file is said (status line and
+// stderr) with the path the settings will be saved to. Writes the splash lines and the status
 // lines of the reading (radar warning). A value that cannot be used is
 // reported (status line and stderr: section, key, text, the default used) and the
 // default taken; reading always goes on to the end.

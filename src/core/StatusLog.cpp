@@ -7,6 +7,8 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zarn {
 
@@ -33,13 +35,38 @@ void StatusLog::setClockTicked()
     clockTicked_ = true;
 }
 
-void StatusLog::AddStatusLine(const QString& text)
+namespace {
+// One write per line, so that lines of other writers to the same stderr never cut it.
+void writeLine(int fd, const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n <= 0)
+            return;
+        done += n;
+    }
+}
+
+bool sameFile(int a, int b)
+{
+    struct stat sa {}, sb {};
+    return ::fstat(a, &sa) == 0 && ::fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+} // namespace
+
+void StatusLog::AddStatusLine(const QString& text, Severity severity)
 {
     const QString line = timeStamp() + QLatin1Char(' ') + text;
     if (mirror_) {
-        mirror_->write(line.toUtf8());
-        mirror_->write("\n");
-        mirror_->flush();
+        writeLine(int(mirror_->handle()), line);
+    }
+    if (severity != Severity::Info && !mirrorIsStderr_) {
+        if (alertSink_)
+            alertSink_(line);
+        else
+            writeLine(STDERR_FILENO, line);
     }
     if (size_ + line.size() + 1 > capacity_ && !lines_.isEmpty()) {
         clear();
@@ -77,9 +104,15 @@ bool StatusLog::save(const QString& path, QString* error)
     return true;
 }
 
+void StatusLog::setAlertSink(std::function<void(const QString&)> sink)
+{
+    alertSink_ = std::move(sink);
+}
+
 bool StatusLog::setMirror(const QString& target, QString* error)
 {
     delete mirror_;
+    mirrorIsStderr_ = false;
     mirror_ = new QFile;
     const bool ok = target == QLatin1String("stderr")
         ? mirror_->open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered)
@@ -89,7 +122,10 @@ bool StatusLog::setMirror(const QString& target, QString* error)
             *error = mirror_->errorString();
         delete mirror_;
         mirror_ = nullptr;
+        return false;
     }
+    // "stderr", or a file that stderr is redirected to: alerts are in the mirror already.
+    mirrorIsStderr_ = sameFile(int(mirror_->handle()), STDERR_FILENO);
     return ok;
 }
 

@@ -10,10 +10,14 @@ class QFile;
 namespace zarn {
 
 // The one time-stamped log every part of the program writes to.
-// Main thread only.
+// Error and warning lines also go to the alert sink (stderr unless set), so the car
+// PC's journal holds them when nobody mirrors the log; the writer says which lines
+// they are. Main thread only.
 class StatusLog : public QObject {
     Q_OBJECT
 public:
+    enum class Severity { Info, Warning, Error };
+
     // Roughly what the log view can hold before it must be emptied.
     static constexpr qsizetype DefaultCapacity = 4 * 1024 * 1024;
 
@@ -21,12 +25,16 @@ public:
     ~StatusLog() override;
 
     // Time stamp + " " + text; the text is kept exactly as given.
-    void AddStatusLine(const QString& text);
+    void AddStatusLine(const QString& text, Severity severity = Severity::Info);
+    // Something failed: a device that did not open, a file not written, "Error in ...".
+    void addError(const QString& text) { AddStatusLine(text, Severity::Error); }
+    // Something the user should fix but the program copes with (a bad Zarn.ini value).
+    void addWarning(const QString& text) { AddStatusLine(text, Severity::Warning); }
     // Written only while MessagesEnabled.
-    void addMessage(const QString& text)
+    void addMessage(const QString& text, Severity severity = Severity::Info)
     {
         if (messagesEnabled_)
-            AddStatusLine(text);
+            AddStatusLine(text, severity);
     }
     // "$$$ Timer - <name>" while TimerTraceEnabled, before the tick's own work.
     void timerTrace(const QString& name)
@@ -61,6 +69,9 @@ public:
 
     // Mirrors every line as it is added: "stderr" or a file path (ZARN_STATUS_LOG).
     bool setMirror(const QString& target, QString* error = nullptr);
+    // Where error and warning lines go besides the log; null restores stderr. Nothing
+    // goes there while the mirror already writes to that same stderr.
+    void setAlertSink(std::function<void(const QString& line)> sink);
 
 signals:
     void lineAdded(const QString& line);
@@ -76,6 +87,8 @@ private:
     bool clockTicked_ = false;
     std::function<void(const QString&)> overflowSink_;
     QFile* mirror_ = nullptr;
+    bool mirrorIsStderr_ = false;
+    std::function<void(const QString&)> alertSink_;
 };
 
 } // namespace zarn

@@ -190,7 +190,7 @@ void Dispatcher::ProcessIbusText(const QString& blockText)
         ok = false;
     }
     if (!ok)
-        log_.addMessage(QStringLiteral("Error in Process serial input routine"));
+        log_.addMessage(QStringLiteral("Error in Process serial input routine"), StatusLog::Severity::Error);
 }
 
 bool Dispatcher::conditionHolds(const Row& row, const QStringList& frames) const

@@ -14,6 +14,12 @@ void FakeSerialDevice::setOpenFailure(int osError)
     openFailure_ = osError;
 }
 
+void FakeSerialDevice::setWithoutParity(bool without)
+{
+    Lock lock(mutex_);
+    withoutParity_ = without;
+}
+
 void FakeSerialDevice::setRtsFailure(int osError)
 {
     Lock lock(mutex_);
@@ -66,6 +72,21 @@ void FakeSerialDevice::vanish()
         vanished_ = true;
     }
     changed_.notify_all();
+}
+
+void FakeSerialDevice::holdWaits(bool hold)
+{
+    {
+        Lock lock(mutex_);
+        hold_ = hold;
+    }
+    changed_.notify_all();
+}
+
+bool FakeSerialDevice::waitUntilHeld(int timeoutMs)
+{
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return holding_; });
 }
 
 QString FakeSerialDevice::openedPath() const
@@ -150,6 +171,12 @@ bool FakeSerialDevice::isOpen() const
     return open_;
 }
 
+SerialParity FakeSerialDevice::lineParity() const
+{
+    Lock lock(mutex_);
+    return open_ && !withoutParity_ ? parity_ : SerialParity::None;
+}
+
 SerialResult FakeSerialDevice::setRts(bool high)
 {
     Lock lock(mutex_);
@@ -232,6 +259,12 @@ SerialResult FakeSerialDevice::wait(int timeoutMs, bool readable, bool writable)
     std::unique_lock lock(mutex_);
     if (!open_)
         return {SerialError::NotOpen, EBADF};
+    if (hold_) {
+        holding_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return !hold_; });
+        holding_ = false;
+    }
     changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
         return woken_ || vanished_ || !open_ || (readable && !incoming_.isEmpty())
             || (writable && writeRoom_ != 0);

@@ -17,6 +17,8 @@ public:
     // --- scripting ---
     // Open fails with this errno (Open error) while non-zero.
     void setOpenFailure(int osError);
+    // The line carries no parity, whatever is asked (as on a pseudo-terminal).
+    void setWithoutParity(bool without);
     void setRtsFailure(int osError);
     void setDtrFailure(int osError);
     // Bytes the next write calls take in total before the queue counts as full; -1
@@ -28,6 +30,11 @@ public:
     void addLineErrors(unsigned errors);
     // The device goes away: waits report Vanished, the count and reads fail with EIO.
     void vanish();
+    // While on, wait() does not return, not even for wake(): whoever waits stays inside
+    // the device (a worker the scheduler has not run for a long while).
+    void holdWaits(bool hold);
+    // Until a wait() is being held, or timeoutMs passed.
+    bool waitUntilHeld(int timeoutMs);
 
     // --- what the component did ---
     QString openedPath() const;
@@ -44,6 +51,7 @@ public:
     SerialResult open(const QString& path, SerialParity parity) override;
     SerialResult close() override;
     bool isOpen() const override;
+    SerialParity lineParity() const override;
     SerialResult setRts(bool high) override;
     SerialResult setDtr(bool high) override;
     SerialResult write(const char* data, qsizetype size, qsizetype* written) override;
@@ -58,7 +66,8 @@ private:
     std::condition_variable changed_;
     int openFailure_ = 0, rtsFailure_ = 0, dtrFailure_ = 0, writeFailure_ = 0;
     qsizetype writeRoom_ = -1;
-    bool open_ = false, vanished_ = false, woken_ = false;
+    bool open_ = false, vanished_ = false, woken_ = false, withoutParity_ = false;
+    bool hold_ = false, holding_ = false;
     bool rts_ = false, dtr_ = false;
     QString path_;
     SerialParity parity_ = SerialParity::None;

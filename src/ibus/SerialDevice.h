@@ -56,11 +56,16 @@ public:
     // Opens path for reading and writing, non-blocking and exclusive, at 9600 baud,
     // 8 data bits, the given parity, 1 stop bit, raw (no translation, no echo, no flow
     // control; reads return at once with what is waiting), both queues emptied.
-    // On any failure the device stays closed.
+    // A device that cannot do the parity is opened without it (see lineParity()); a
+    // line that does not hold the rest is a Configure failure. On any failure the
+    // device stays closed.
     virtual SerialResult open(const QString& path, SerialParity parity) = 0;
     // Discards both queues and closes. Closing a closed device does nothing.
     virtual SerialResult close() = 0;
     virtual bool isOpen() const = 0;
+    // The parity the open line carries: the one asked for, or None where the device has
+    // none (a pseudo-terminal). Main thread.
+    virtual SerialParity lineParity() const = 0;
 
     virtual SerialResult setRts(bool high) = 0;
     virtual SerialResult setDtr(bool high) = 0;

@@ -10,36 +10,6 @@
 
 namespace zarn {
 
-namespace {
-constexpr int PortCount = 9;
-constexpr int RejectedIndexListItem = 1;
-} // namespace
-
-SerialLink::PortChoice SerialLink::portChoice(int itemIndex, const QString& devicePathSetting)
-{
-    PortChoice choice;
-    if (itemIndex >= 0 && itemIndex < PortCount) {
-        choice.commPort = QStringLiteral("COM%1").arg(itemIndex + 1);
-        choice.listIndex = itemIndex;
-    } else {
-        // The list rejects the index (selection -1, so "COM" + 0); the name is not one
-        // of its items, so it shows its second item. Opening "COM0" fails.
-        choice.commPort = QStringLiteral("COM0");
-        choice.listIndex = RejectedIndexListItem;
-    }
-    const QString setting = devicePathSetting.trimmed();
-    choice.devicePath = setting.isEmpty() ? SerialPortNG::devicePathFor(choice.commPort) : setting;
-    return choice;
-}
-
-QStringList SerialLink::portNames()
-{
-    QStringList names;
-    for (int i = 1; i <= PortCount; ++i)
-        names << QStringLiteral("COM%1").arg(i);
-    return names;
-}
-
 SerialLink::SerialLink(SerialPortNG& port, StatusLog& log,
                        std::function<void(const QString&)> processIbusText, Timer* requestTimer,
                        Timer* idleShutdownTimer, QObject* parent)
@@ -47,45 +17,20 @@ SerialLink::SerialLink(SerialPortNG& port, StatusLog& log,
     , port_(port)
     , log_(log)
     , processIbusText_(std::move(processIbusText))
-    , requestTimer_(requestTimer)
-    , idleShutdownTimer_(idleShutdownTimer)
-    , supervisor_(QStringLiteral("CommPortSupervisor"))
-    , indicatorTimer_(QStringLiteral("IbusIndicatorTimer"))
+    , supervisor_(port, log, requestTimer)
+    , indicator_(log, idleShutdownTimer)
 {
-    supervisor_.setObjectName(supervisor_.name());
-    indicatorTimer_.setObjectName(indicatorTimer_.name());
-    connect(&supervisor_, &Timer::timeout, this, &SerialLink::CommPortSupervisorTimer);
-    connect(&indicatorTimer_, &Timer::timeout, this, &SerialLink::IbusIndicatorTimerTimer);
+    connect(&indicator_, &BusIndicator::indicatorChanged, this, &SerialLink::indicatorChanged);
+    connect(&indicator_, &BusIndicator::colorSchemeNeeded, this, &SerialLink::colorSchemeNeeded);
     connect(&port_, &SerialPortNG::OnRxClusterEvent, this, &SerialLink::SerialPortNG1RxClusterEvent);
     connect(&port_, &SerialPortNG::OnProcessError, this, &SerialLink::SerialPortNG1ProcessError);
+    connect(&port_, &SerialPortNG::openFailed, this, &SerialLink::SerialPortNG1OpenFailed);
 }
 
 void SerialLink::start()
 {
-    supervisor_.setInterval(SupervisorIntervalMs);
-    indicatorTimer_.setInterval(IndicatorIntervalMs);
-}
-
-bool SerialLink::RestartPort()
-{
-    try {
-        port_.setActive(false);
-        port_.setActive(true);
-        port_.setRTSState(false);
-        if (requestTimer_)
-            requestTimer_->setInterval(RequestIntervalMs);
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
-
-void SerialLink::ClosePort()
-{
-    if (port_.Active())
-        port_.setActive(false);
-    if (requestTimer_)
-        requestTimer_->stop();
+    supervisor_.start();
+    indicator_.start();
 }
 
 void SerialLink::initParity()
@@ -104,9 +49,9 @@ void SerialLink::initReceiveTimes(qint64 charDelayUs, qint64 extraDelayMs)
     log_.AddStatusLine(QStringLiteral("RTOExtraDelayTime set to %1 milliseconds").arg(port_.RTOExtraDelayTime()));
 }
 
-SerialLink::PortChoice SerialLink::selectPort(int itemIndex, const QString& devicePathSetting)
+PortChoice SerialLink::selectPort(int itemIndex, const QString& devicePathSetting)
 {
-    const PortChoice choice = portChoice(itemIndex, devicePathSetting);
+    const PortChoice choice = PortChoice::of(itemIndex, devicePathSetting);
     port_.setCommPort(choice.commPort);
     port_.setDevicePath(choice.devicePath);
     return choice;
@@ -117,42 +62,11 @@ bool SerialLink::openPortAtStartup(const std::function<void(const QString&)>& sp
     log_.AddStatusLine(QStringLiteral("Serial COM Port set to ") + port_.CommPort());
     if (splashLine)
         splashLine(QStringLiteral(" Initializing COM-port"));
-    const bool issued = RestartPort();
+    const bool issued = supervisor_.RestartPort();
     if (issued)
         log_.AddStatusLine(QStringLiteral("Zarn ") + port_.CommPort()
                            + QStringLiteral(" open issued...trying, RTS is low"));
     return issued;
-}
-
-void SerialLink::CommPortSupervisorTimer()
-{
-    log_.timerTrace(supervisor_.name());
-    if (!port_.Active()) {
-        try {
-            RestartPort();
-            log_.addMessage(QStringLiteral("Com-Port supervisor found an issue - trying to restart..."));
-        } catch (...) {
-        }
-    } else {
-        log_.addMessage(QStringLiteral("Com-Port supervisor checkstatus is: active"));
-    }
-    log_.addMessage(port_.RTSState() ? QStringLiteral("Com-Port RTS is on")
-                                     : QStringLiteral("Com-Port RTS is off"));
-}
-
-void SerialLink::IbusIndicatorTimerTimer()
-{
-    log_.timerTrace(indicatorTimer_.name());
-    if (indicatorRaised_) {
-        indicatorRaised_ = false;
-        emit indicatorChanged(false);
-    }
-    emit colorSchemeNeeded();
-    if (shutdownAfterIdle_ && idleShutdownTimer_) {
-        const int seconds = std::clamp(shutdownAfterIdleSeconds_, 0, std::numeric_limits<int>::max() / 1000);
-        // The interval it already has does not restart the countdown.
-        idleShutdownTimer_->setInterval(seconds * 1000);
-    }
 }
 
 void SerialLink::SerialPortNG1RxClusterEvent()
@@ -162,23 +76,23 @@ void SerialLink::SerialPortNG1RxClusterEvent()
     const QString text = ClusterToHexText(port_.TakeFirstCluster(), hexLineLength_);
     if (processIbusText_)
         processIbusText_(text);
-    busActivity(IndicatorIntervalMs);
+    indicator_.busActivity(BusIndicator::IndicatorIntervalMs);
 }
 
-void SerialLink::busActivity(int indicatorMs)
+void SerialLink::SerialPortNG1ProcessError(int, int, const QString& msg, int noise)
 {
-    indicatorTimer_.restart(indicatorMs);
-    if (!indicatorRaised_) {
-        indicatorRaised_ = true;
-        if (idleShutdownTimer_)
-            idleShutdownTimer_->stop();
-        emit indicatorChanged(true);
-    }
+    // Noise 0 is an error, 1 a warning, 2 a plain message.
+    const auto severity = noise == 0 ? StatusLog::Severity::Error
+                          : noise == 1 ? StatusLog::Severity::Warning
+                                       : StatusLog::Severity::Info;
+    log_.AddStatusLine(QStringLiteral("SerialNG: ") + msg, severity);
 }
 
-void SerialLink::SerialPortNG1ProcessError(int, int, const QString& msg, int)
+void SerialLink::SerialPortNG1OpenFailed(const QString& devicePath, int osError)
 {
-    log_.AddStatusLine(QStringLiteral("SerialNG: ") + msg);
+    // The component's own report names neither the device nor the reason.
+    const QString device = devicePath.isEmpty() ? QStringLiteral("for ") + port_.CommPort() : devicePath;
+    log_.addError(QStringLiteral("Serial device %1: %2").arg(device, qt_error_string(osError)));
 }
 
 void SerialLink::setHexLineLength(int length)

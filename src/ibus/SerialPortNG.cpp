@@ -3,6 +3,8 @@
 #include "ibus/SerialDevice.h"
 #include "ibus/TermiosSerialDevice.h"
 
+#include <cerrno>
+
 namespace zarn {
 
 SerialPortNG::SerialPortNG(QObject* parent)
@@ -29,9 +31,11 @@ SerialPortNG::~SerialPortNG()
     if (active_) {
         device_.setDtr(false);
         device_.setRts(false);
-        device_.close();
-        active_ = false;
     }
+    // The worker has ended: nothing of the device is in use any more.
+    if (active_ || releasePending_)
+        device_.close();
+    active_ = false;
 }
 
 QString SerialPortNG::devicePathFor(const QString& commPort)
@@ -92,12 +96,29 @@ void SerialPortNG::reopenIfActive()
 void SerialPortNG::open()
 {
     report(SerialReports::StartReactivating);
-    const SerialResult opened = device_.open(DevicePath(), SerialParity(parityType_));
+    const QString path = DevicePath();
+    if (!finishRelease()) {
+        // The worker has not yet left the device of the last opening.
+        report(SerialReports::Reopening, EBUSY);
+        failedToOpen(path, EBUSY);
+        return;
+    }
+    clusters_.clear(); // what is left belongs to the last opening
+    const SerialResult opened = device_.open(path, SerialParity(parityType_));
     if (!opened.ok()) {
         report(opened.error == SerialError::Configure ? SerialReports::SettingCommState
                                                       : SerialReports::Reopening,
                opened.osError);
+        failedToOpen(path, opened.osError);
         return;
+    }
+    const SerialParity parity = SerialParity(parityType_);
+    if (parity != SerialParity::None && device_.lineParity() != parity && noParityReported_ != path) {
+        noParityReported_ = path; // once: every reopening of the device would say it again
+        report(SerialReports::NoParity.place, 0,
+               QString::fromLatin1(SerialReports::NoParity.msg)
+                   .arg(path, parity == SerialParity::Even ? QStringLiteral("even") : QStringLiteral("odd")),
+               SerialReports::NoParity.noise);
     }
     // The worker keeps away from these until enable().
     shared_.pendingWrite.clear();
@@ -120,9 +141,11 @@ void SerialPortNG::open()
 void SerialPortNG::close(bool deviceLost)
 {
     report(SerialReports::StartDeactivating);
-    if (!worker_.disable())
+    const bool workerLeft = worker_.disable();
+    if (!workerLeft)
         report(SerialReports::ThreadIsRunning);
     if (!deviceLost) {
+        // The modem lines are the main thread's even while the worker is inside.
         const SerialResult dtr = device_.setDtr(false);
         if (!dtr.ok())
             report(SerialReports::ClearingDtr, dtr.osError);
@@ -132,14 +155,35 @@ void SerialPortNG::close(bool deviceLost)
     }
     dtrState_ = false;
     rtsState_ = false;
+    active_ = false;
+    // A worker still inside the device may be using the descriptor and the pending
+    // write: both are let go only once it has left (Released, or the next opening).
+    if (workerLeft)
+        releaseDevice();
+    else
+        releasePending_ = true;
+    emit activeChanged(false);
+}
+
+bool SerialPortNG::finishRelease()
+{
+    if (!releasePending_)
+        return true;
+    if (!worker_.release())
+        return false;
+    releaseDevice();
+    return true;
+}
+
+void SerialPortNG::releaseDevice()
+{
+    releasePending_ = false;
     const SerialResult closed = device_.close();
     if (!closed.ok())
         report(SerialReports::ClosingPort, closed.osError);
     // A write still pending is aborted with the port; senders must not wait forever.
     shared_.pendingWrite.clear();
     shared_.sendInProgress.store(false, std::memory_order_release);
-    active_ = false;
-    emit activeChanged(false);
 }
 
 void SerialPortNG::setRTSState(bool high)
@@ -170,6 +214,11 @@ void SerialPortNG::SendData(const QByteArray& bytes)
     }
     if (bytes.isEmpty())
         return;
+    if (!active_) {
+        // A port still waiting for its worker to leave may have its descriptor open.
+        report(SerialReports::WritingData, EBADF);
+        return;
+    }
     const int timeoutMs = int(qint64(bytes.size()) * wtoCharDelayUs_ / 1000 + wtoExtraDelayMs_);
     qsizetype written = 0;
     const SerialResult r = device_.write(bytes.constData(), bytes.size(), &written);
@@ -204,6 +253,9 @@ void SerialPortNG::deliver(const SerialEvent& event)
 {
     switch (event.kind) {
     case SerialEvent::Kind::Cluster:
+        // Read before the port was closed (and perhaps opened again): not this opening's.
+        if (!active_ || event.generation != generation_)
+            break;
         clusters_.append(Cluster{event.bytes, event.lineErrors});
         emit OnRxClusterEvent();
         break;
@@ -216,7 +268,16 @@ void SerialPortNG::deliver(const SerialEvent& event)
         if (active_ && event.generation == generation_)
             close(true);
         break;
+    case SerialEvent::Kind::Released:
+        finishRelease();
+        break;
     }
+}
+
+void SerialPortNG::failedToOpen(const QString& path, int osError)
+{
+    if (!destroying_)
+        emit openFailed(path, osError);
 }
 
 void SerialPortNG::report(const SerialReports::Report& r, int code)

@@ -2,7 +2,9 @@
 
 #include "ibus/FrameSink.h"
 #include "ibus/SerialDevice.h"
-#include "ibus/SerialReceiver.h"
+#include "ibus/SerialEvent.h"
+#include "ibus/SerialReports.h"
+#include "ibus/SerialShared.h"
 #include "ibus/TWorkThread.h"
 
 #include <QByteArray>
@@ -37,7 +39,10 @@ public:
     // Opening: "Msg start reactivating Port", open, line settings, raise DTR then RTS.
     // A failed open reports "Error reopening Port" and leaves Active false.
     // Closing: "Msg start deactivating Port", keep the worker off the device, lower DTR
-    // and RTS, close; a pending write is dropped.
+    // and RTS, close; a pending write is dropped. If the worker does not leave the
+    // device in time ("Warning ThreadIsRunning"), the port is closed at once but the
+    // descriptor and the pending write are released only when it has left; an opening
+    // before then fails with "Error reopening Port" (EBUSY).
     bool Active() const { return active_; }
     void setActive(bool active);
 
@@ -83,7 +88,9 @@ public:
     bool DTRState() const { return dtrState_; }
     void setDTRState(bool high);
 
-    // FrameSink. Refused with the 901 message while a write is pending.
+    // FrameSink. Refused with the 901 message while a write is pending. Only the main
+    // thread sets SendInProgress (here); the worker only clears it. So "SendInProgress()
+    // is false, then SendData" on the main thread is never refused as pending.
     void SendData(const QByteArray& bytes) override;
     bool SendInProgress() const override { return shared_.sendInProgress.load(std::memory_order_acquire); }
 
@@ -100,6 +107,9 @@ signals:
     // place, OS error number or 0, the text, its noise (see SerialReports.h).
     void OnProcessError(int place, int code, const QString& msg, int noise);
     void activeChanged(bool active);
+    // After the report of an opening that failed: the device file tried (empty when the
+    // port name maps to none) and the OS error number.
+    void openFailed(const QString& devicePath, int osError);
 
 private:
     struct Cluster {
@@ -109,8 +119,14 @@ private:
 
     void open();
     void close(bool deviceLost);
+    // Closes the device of the last opening once the worker is off it; false while it
+    // is not. True at once when nothing waits to be released.
+    bool finishRelease();
+    // Closes the device and drops the pending write; only while the worker is off it.
+    void releaseDevice();
     void reopenIfActive();
     void deliver(const SerialEvent& event);
+    void failedToOpen(const QString& path, int osError);
     void report(const SerialReports::Report& report, int code = 0);
     void report(int place, int code, const QString& msg, int noise);
 
@@ -121,9 +137,11 @@ private:
 
     bool active_ = false;
     bool destroying_ = false;
+    bool releasePending_ = false; // closed, but the device still waits for the worker to leave
     quint64 generation_ = 0;
     QString commPort_ = QStringLiteral("COM1");
     QString devicePath_;
+    QString noParityReported_; // the device last reported for lacking parity
     int parityType_ = int(SerialParity::None);
     quint32 wtoCharDelayUs_ = 1100;
     quint16 wtoExtraDelayMs_ = 250;

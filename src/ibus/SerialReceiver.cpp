@@ -1,5 +1,6 @@
 #include "ibus/SerialReceiver.h"
 
+#include "ibus/ClusterDue.h"
 #include "ibus/SerialDevice.h"
 
 #include <algorithm>
@@ -8,11 +9,6 @@
 namespace zarn {
 
 namespace {
-
-double quietTimeMs(int waiting, quint32 charDelayUs, quint16 extraDelayMs)
-{
-    return double(waiting) * double(charDelayUs) / 1000.0 + double(extraDelayMs);
-}
 
 SerialEvent reportEvent(SerialEvent::Kind kind, const SerialReports::Report& report, int code)
 {
@@ -33,15 +29,6 @@ int clampWait(double ms)
 }
 
 } // namespace
-
-bool ClusterDue(int waiting, double msSinceEmpty, quint32 charDelayUs, quint16 extraDelayMs,
-                int clusterSize, bool readRequest, unsigned lineErrors)
-{
-    if (waiting <= 0)
-        return false;
-    return readRequest || waiting >= clusterSize
-        || msSinceEmpty > quietTimeMs(waiting, charDelayUs, extraDelayMs) || lineErrors != 0;
-}
 
 SerialReceiver::SerialReceiver(SerialDevice& device, SerialShared& shared)
     : device_(device)
@@ -102,7 +89,7 @@ SerialWaitPlan SerialReceiver::pass(qint64 nowUs, QList<SerialEvent>& events)
     const double sinceMs = (nowUs - lastEmptyUs_) / 1000.0;
     if (!ClusterDue(waiting, sinceMs, charDelayUs, extraDelayMs, clusterSize,
                     shared_.readRequest.load(), lineErrors_)) {
-        const double quietLeftMs = quietTimeMs(waiting, charDelayUs, extraDelayMs) - sinceMs;
+        const double quietLeftMs = ClusterQuietTimeMs(waiting, charDelayUs, extraDelayMs) - sinceMs;
         return {clampWait(std::min(quietLeftMs, writeLeftMs)), false, writing};
     }
 

@@ -1,61 +1,16 @@
 #pragma once
 
+#include "ibus/SerialEvent.h"
 #include "ibus/SerialReports.h"
+#include "ibus/SerialShared.h"
+#include "ibus/SerialWaitPlan.h"
 
-#include <QByteArray>
 #include <QList>
-#include <QString>
-
-#include <atomic>
 
 namespace zarn {
 
 class SerialDevice;
 struct SerialResult;
-
-// Settings and flags that the main thread and the worker share. Owned by SerialPortNG.
-struct SerialShared {
-    // Written by the main thread at any time, read by the worker each pass.
-    std::atomic<quint32> rtoCharDelayUs{1100};
-    std::atomic<quint16> rtoExtraDelayMs{50};
-    std::atomic<quint16> clusterSize{3072};
-    std::atomic<bool> readRequest{false};
-    // Set by the main thread once it has filled pendingWrite, cleared by the worker once
-    // it is done with it (and by the main thread when it closes the port).
-    std::atomic<bool> sendInProgress{false};
-    // Main thread while sendInProgress is false, worker thread while it is true.
-    QByteArray pendingWrite;
-    int writeTimeoutMs = 0;
-};
-
-// The receive rule: read the waiting bytes as one cluster now?
-// msSinceEmpty is the time since the queue was last seen empty.
-bool ClusterDue(int waiting, double msSinceEmpty, quint32 charDelayUs, quint16 extraDelayMs,
-                int clusterSize, bool readRequest, unsigned lineErrors);
-
-// What a worker pass hands to the main thread.
-struct SerialEvent {
-    enum class Kind {
-        Cluster, // bytes + lineErrors
-        Report,  // place, code, msg, noise
-        Lost,    // a report after which the port is of no further use: close it
-    };
-    Kind kind = Kind::Cluster;
-    QByteArray bytes;
-    unsigned lineErrors = 0;
-    int place = 0;
-    int code = 0;
-    QString msg;
-    int noise = 0;
-    quint64 generation = 0; // which opening of the port it belongs to
-};
-
-// How long and for what the worker waits before its next pass.
-struct SerialWaitPlan {
-    int timeoutMs;
-    bool readable;
-    bool writable;
-};
 
 // One pass of the worker over an open device: finish a pending write, apply the
 // receive rule, read. No threads and no waiting, so tests drive it with their own

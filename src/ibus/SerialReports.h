@@ -22,6 +22,9 @@ inline constexpr Report SettingDtr{601, 0, "Error setting DTR"};
 inline constexpr Report ClearingDtr{602, 0, "Error clearing DTR"};
 inline constexpr Report SettingCommState{802, 0,
     "Error setting CommState, 87 indicate that Parms are incorrect"};
+// %1 the device file, %2 "even" or "odd". A pseudo-terminal has no parity at all; a real
+// interface without it lets corrupted bytes through as good ones.
+inline constexpr Report NoParity{803, 1, "Warning %1 cannot do %2 parity, bus errors go undetected"};
 inline constexpr Report SendWhilePending{901, 2, "Msg, dont enter SendData while SendInProgress is set"};
 inline constexpr Report WritingData{903, 0, "Error writing Data"};
 inline constexpr Report WriteTimeOut{9701, 0, "Error write TimeOut"};

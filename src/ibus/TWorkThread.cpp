@@ -1,6 +1,7 @@
 #include "ibus/TWorkThread.h"
 
 #include "ibus/SerialDevice.h"
+#include "ibus/SerialReceiver.h"
 
 #include <chrono>
 
@@ -75,16 +76,42 @@ bool TWorkThread::disable()
     for (int i = 0; i < LeaveWaits; ++i)
         if (wakeup_.wait_for(lock, LeaveWait, [this] { return !busy_.load(); }))
             return true;
+    releaseWanted_ = true;
     return false;
+}
+
+bool TWorkThread::release()
+{
+    std::lock_guard lock(mutex_);
+    // busy_ may still go true for a moment, but a worker that finds enabled_ false
+    // after it leaves again without touching the device.
+    if (busy_.load()) {
+        releaseWanted_ = true;
+        return false;
+    }
+    releaseWanted_ = false;
+    return true;
 }
 
 void TWorkThread::leaveDevice()
 {
+    bool released = false;
     {
         std::lock_guard lock(mutex_);
         busy_.store(false);
+        if (releaseWanted_ && !enabled_.load()) {
+            releaseWanted_ = false;
+            released = true;
+        }
     }
     wakeup_.notify_all();
+    if (released) {
+        // Not a blocking hand-over: nothing waits on it, and the worker carries on idle.
+        SerialEvent event;
+        event.kind = SerialEvent::Kind::Released;
+        event.generation = generation_.load();
+        QMetaObject::invokeMethod(&context_, [this, event] { deliver_(event); }, Qt::QueuedConnection);
+    }
 }
 
 void TWorkThread::raisePriority()

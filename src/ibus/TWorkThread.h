@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ibus/SerialReceiver.h"
+#include "ibus/SerialEvent.h"
+#include "ibus/SerialShared.h"
 
 #include <QObject>
 
@@ -39,8 +40,13 @@ public:
     // The port was opened: use the device from now on, as opening number generation.
     void enable(quint64 generation);
     // The port is about to close: keep away from the device. Waits until the worker has
-    // left it, up to 15 waits of 75 ms; false if it is still using it.
+    // left it, up to 15 waits of 75 ms; false if it is still using it, and then a
+    // SerialEvent::Kind::Released is delivered once it has left.
     bool disable();
+    // After a disable() that returned false: true once the worker has left the device, so
+    // that it may be closed; false (and Released still to come) while it is inside.
+    // Does not wait.
+    bool release();
 
 private:
     void run();
@@ -57,6 +63,7 @@ private:
     std::mutex mutex_;               // guards handed_ and pairs with wakeup_
     std::condition_variable wakeup_; // enable, stop, leaving the device, a hand-over done
     bool handed_ = false;            // the main thread has run the current hand-over
+    bool releaseWanted_ = false;     // a disable() timed out: say when the device is left
     std::atomic<bool> quit_{false};
     std::atomic<bool> enabled_{false};         // main thread writes, worker reads
     std::atomic<bool> busy_{false};            // worker writes (inside the device), main reads

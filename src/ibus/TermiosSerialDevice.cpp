@@ -32,6 +32,29 @@ SerialResult ioFailure(SerialError otherwise)
     return failure(isGone(e) ? SerialError::Vanished : otherwise, e);
 }
 
+SerialParity parityOf(const termios& t)
+{
+    if (!(t.c_cflag & PARENB))
+        return SerialParity::None;
+    return (t.c_cflag & PARODD) ? SerialParity::Odd : SerialParity::Even;
+}
+
+// Everything of want except the parity: speed, character size, stop bits, no flow
+// control, raw input and output, reads that return at once.
+bool holdsLine(const termios& held, const termios& want)
+{
+    constexpr tcflag_t iflags = IGNBRK | BRKINT | IGNPAR | PARMRK | INPCK | ISTRIP | INLCR
+        | IGNCR | ICRNL | IXON | IXOFF | IXANY;
+    constexpr tcflag_t cflags = CSIZE | CSTOPB | CREAD | CLOCAL | CRTSCTS;
+    constexpr tcflag_t lflags = ECHO | ECHONL | ICANON | ISIG | IEXTEN;
+    return (held.c_iflag & iflags) == (want.c_iflag & iflags)
+        && (held.c_oflag & OPOST) == (want.c_oflag & OPOST)
+        && (held.c_cflag & cflags) == (want.c_cflag & cflags)
+        && (held.c_lflag & lflags) == (want.c_lflag & lflags)
+        && ::cfgetispeed(&held) == ::cfgetispeed(&want) && ::cfgetospeed(&held) == ::cfgetospeed(&want)
+        && held.c_cc[VMIN] == want.c_cc[VMIN] && held.c_cc[VTIME] == want.c_cc[VTIME];
+}
+
 } // namespace
 
 TermiosSerialDevice::TermiosSerialDevice()
@@ -84,11 +107,18 @@ SerialResult TermiosSerialDevice::open(const QString& path, SerialParity parity)
     t.c_cc[VTIME] = 0;
     ::cfsetispeed(&t, B9600);
     ::cfsetospeed(&t, B9600);
-    if (::tcsetattr(fd, TCSANOW, &t) != 0) {
-        const int e = errno;
+    // What counts is what the driver holds afterwards, not what tcsetattr says: a driver
+    // drops what it cannot do (a pseudo-terminal drops PARENB), and a request in which
+    // nothing else changes is then refused with EINVAL, as on every second opening of
+    // a pseudo-terminal.
+    const int setError = ::tcsetattr(fd, TCSANOW, &t) == 0 ? 0 : errno;
+    termios held{};
+    if (::tcgetattr(fd, &held) != 0 || !holdsLine(held, t)) {
+        const int e = setError ? setError : EINVAL;
         ::close(fd);
         return failure(SerialError::Configure, e);
     }
+    lineParity_ = parityOf(held);
     ::tcflush(fd, TCIOFLUSH);
     fd_ = fd;
     haveCounters_ = readCounters();
@@ -104,6 +134,7 @@ SerialResult TermiosSerialDevice::close()
     const int e = errno;
     fd_ = -1;
     haveCounters_ = false;
+    lineParity_ = SerialParity::None;
     // EINTR from close still releases the descriptor on Linux.
     if (rc != 0 && e != EINTR)
         return failure(SerialError::Close, e);

@@ -13,8 +13,8 @@ namespace zarn {
 // with checking on Linux replaces the byte by 0 (or inserts marker bytes with PARMRK);
 // the UART still counts the error, and takeLineErrors() reports it from those counters
 // (TIOCGICOUNT), so the byte arrives unchanged and the block is read at once.
-// Pseudo-terminals drop PARENB, have no modem lines (setRts/setDtr fail with ENOTTY)
-// and no error counters.
+// Pseudo-terminals drop PARENB (open() accepts the line without it and lineParity()
+// says so), have no modem lines (setRts/setDtr fail with ENOTTY) and no error counters.
 class TermiosSerialDevice final : public SerialDevice {
 public:
     TermiosSerialDevice();
@@ -25,6 +25,7 @@ public:
     SerialResult open(const QString& path, SerialParity parity) override;
     SerialResult close() override;
     bool isOpen() const override { return fd_ >= 0; }
+    SerialParity lineParity() const override { return lineParity_; }
     SerialResult setRts(bool high) override;
     SerialResult setDtr(bool high) override;
     SerialResult write(const char* data, qsizetype size, qsizetype* written) override;
@@ -40,6 +41,7 @@ private:
 
     int fd_ = -1;     // main thread opens/closes; worker uses it in between
     int wakeFd_ = -1; // eventfd, lives as long as the object
+    SerialParity lineParity_ = SerialParity::None; // main thread
     // Error counters at the last take (worker thread; reset by open).
     bool haveCounters_ = false;
     unsigned long frame_ = 0, overrun_ = 0, parity_ = 0, brk_ = 0, bufOverrun_ = 0;

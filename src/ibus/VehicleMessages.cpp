@@ -137,7 +137,7 @@ void VehicleMessages::setHooks(VehicleHooks* hooks)
 void VehicleMessages::DecodeTimeFrame(const QString& frame)
 {
     const auto fail = [this] {
-        log_.AddStatusLine(QStringLiteral("Error in BMW_Time subroutine - no reason to panic"));
+        log_.addError(QStringLiteral("Error in BMW_Time subroutine - no reason to panic"));
     };
     // Bytes 7-11 carry "hh:mm" as text.
     const auto h1 = asciiDigitAt(frame, 13);
@@ -159,7 +159,7 @@ void VehicleMessages::DecodeTimeFrame(const QString& frame)
     if (clock_ && clock_->SetLocalTime(carTime))
         log_.AddStatusLine(QStringLiteral("BMW_Time PC time set to Car Time"));
     else
-        log_.AddStatusLine(QStringLiteral("BMW_Time set failed"));
+        log_.addError(QStringLiteral("BMW_Time set failed"));
 }
 
 void VehicleMessages::DecodeSpeedFrame(const QString& frame)
@@ -183,7 +183,7 @@ void VehicleMessages::DecodeOdometerFrame(const QString& frame)
     const int high = HexToInt(chars(frame, 13, 2));
     // The mileage is saved at exit: a broken frame must not overwrite it with garbage.
     if (frame.size() < 14 || low < 0 || mid < 0 || high < 0) {
-        log_.addMessage(QStringLiteral("Error in BMW_odometer subroutine"));
+        log_.addMessage(QStringLiteral("Error in BMW_odometer subroutine"), StatusLog::Severity::Error);
         return;
     }
     state_.LastKnownMileage = high * 65536 + mid * 256 + low;
@@ -261,7 +261,7 @@ bool VehicleMessages::DecodePositionFrame(const QString& frame)
     emit state_.changed();
 
     if (hooks_->radarWarningOn() && !hooks_->seekartePaint())
-        log_.AddStatusLine(QStringLiteral("error in checkforradar routine"));
+        log_.addError(QStringLiteral("error in checkforradar routine"));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/AlternateMenu.h"
 
+#include "ui/FocusMark.h"
 #include "ui/PlainPanel.h"
 #include "ui/TBMWpanel.h"
 #include "ui/TTransparentPanel.h"
@@ -203,7 +204,7 @@ void AlternateMenu::updateLabelColors()
     const QColor high = fromBgr(window_.roles.clFontHigh);
     const QColor low = fromBgr(window_.roles.clFontLow);
     for (std::size_t i = 0; i < items_.size(); ++i)
-        setLabelColor(labels_[i], items_[i]->hasFocus() ? high : low);
+        setLabelColor(labels_[i], FocusMark::holds(items_[i]) ? high : low);
 }
 
 TTransparentPanel* AlternateMenu::itemOf(QObject* o) const
@@ -234,10 +235,17 @@ bool AlternateMenu::eventFilter(QObject* watched, QEvent* event)
     if (!item)
         return false;
 
+    if (event->type() == FocusMark::Event::type()) {
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            if (items_[i] == item)
+                setLabelColor(labels_[i], fromBgr(static_cast<FocusMark::Event*>(event)->gained() ? window_.roles.clFontHigh
+                                                                                                 : window_.roles.clFontLow));
+        return false;
+    }
     switch (event->type()) {
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
-        const bool in = event->type() == QEvent::FocusIn;
+        const bool in = FocusMark::holds(item);
         for (std::size_t i = 0; i < items_.size(); ++i)
             if (items_[i] == item)
                 setLabelColor(labels_[i], fromBgr(in ? window_.roles.clFontHigh : window_.roles.clFontLow));

@@ -1,5 +1,6 @@
 #include "ui/ColorScheme.h"
 
+#include "ui/FocusMark.h"
 #include "ui/AlternateMenu.h"
 #include "ui/FocusRings.h"
 #include "ui/PlainPanel.h"
@@ -265,7 +266,7 @@ void ApplyColorScheme(ZarnWindow& w)
     // The music page's character keys; the one holding the focus keeps its focus color.
     for (const QString& name : FocusRings::characterKeys()) {
         if (QWidget* key = w.findChild<QWidget*>(name)) {
-            paintBackground(key, fromBgr(key->hasFocus() ? r.clOrange : r.clschwarz));
+            paintBackground(key, fromBgr(FocusMark::holds(key) ? r.clOrange : r.clschwarz));
             done.insert(key);
         }
     }

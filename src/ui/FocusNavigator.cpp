@@ -1,5 +1,6 @@
 #include "ui/FocusNavigator.h"
 
+#include "ui/FocusMark.h"
 #include "ui/Controls.h"
 #include "ui/FocusRings.h"
 #include "ui/PlainPanel.h"
@@ -66,6 +67,12 @@ FocusNavigator::FocusNavigator(WindowAccess access, QObject* parent)
 {
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         connect(app, &QApplication::focusChanged, this, &FocusNavigator::focusChanged);
+    // Qt tells focus changes only in the active window; the knob works in any.
+    if (access_.window)
+        connect(&FocusMark::of(access_.window), &FocusMark::moved, this, [this](QWidget* from, QWidget* to) {
+            if (!access_.window->window()->isActiveWindow())
+                focusChanged(from, to);
+        });
 }
 
 FocusNavigator::~FocusNavigator() = default;

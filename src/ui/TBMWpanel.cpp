@@ -1,5 +1,6 @@
 #include "ui/TBMWpanel.h"
 
+#include "ui/FocusMark.h"
 #include "ui/SymbolGlyphs.h"
 
 #include <QFocusEvent>
@@ -122,16 +123,32 @@ void TBMWpanel::lowlight()
     setHighlighted(false);
 }
 
+bool TBMWpanel::event(QEvent* event)
+{
+    if (event->type() == FocusMark::Event::type()) {
+        setHighlighted(static_cast<FocusMark::Event*>(event)->gained());
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TBMWpanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    FocusMark::of(this);
+}
+
 void TBMWpanel::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     setHighlighted(true);
 }
 
+// The window losing its activation keeps the mark where the focus widget is.
 void TBMWpanel::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
-    setHighlighted(false);
+    setHighlighted(FocusMark::holds(this));
 }
 
 void TBMWpanel::mouseReleaseEvent(QMouseEvent* event)

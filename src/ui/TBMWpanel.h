@@ -6,7 +6,8 @@
 namespace zarn {
 
 // The menu item of every page: a large caption with a side bar, and a focus frame in
-// the focus color while it has the focus. It draws its text itself (malen).
+// the focus color while it is its window's focus widget, active window or not
+// (FocusMark). It draws its text itself (malen).
 class TBMWpanel : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +48,8 @@ signals:
     void clicked();
 
 protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

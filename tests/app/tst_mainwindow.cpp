@@ -4,12 +4,17 @@
 #include "app/MainWindow.h"
 #include "ibus/ClockSetter.h"
 #include "ui/AlternateMenu.h"
+#include "ui/ColorScheme.h"
 #include "ui/PlainPanel.h"
 #include "ui/SplashScreen.h"
+#include "ui/TBMWpanel.h"
+#include "ui/pages/ComTab.h"
 #include "PtyPair.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -148,6 +153,45 @@ private slots:
         QCOMPARE(seen, counterClockwise);
     }
 
+    void focusMarkFollowsTheKnobInAnInactiveWindow()
+    {
+        // Without a window manager, or while another program holds the input focus, the
+        // window is not active and Qt sends no focus events; the knob still moves the mark.
+        QTemporaryDir home;
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        Program p;
+        p.start(home.path(), {QStringLiteral("/FORCESCREEN")});
+        ZarnWindow& w = p.main->window();
+        w.show();
+        QWidget other; // the program that holds the focus
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QTRY_VERIFY(!w.isActiveWindow());
+
+        auto* first = w.findChild<TBMWpanel*>("BMWpanel1");
+        auto* second = w.findChild<TBMWpanel*>("BMWpanel2");
+        const QColor focus = fromBgr(w.roles.clOrange);
+        const auto topStripe = [](TBMWpanel* item) { return QColor(item->grab().toImage().pixel(item->width() / 2, 2)); };
+        QVERIFY(first->BMW_highlighted());
+        QCOMPARE(topStripe(first), focus);
+        QVERIFY(topStripe(second) != focus);
+
+        p.feed("F0043B498107"); // one detent to the right
+        QCOMPARE(p.focus(), QStringLiteral("BMWpanel2"));
+        QVERIFY(!w.isActiveWindow());
+        QVERIFY(second->BMW_highlighted());
+        QVERIFY(!first->BMW_highlighted());
+        QCOMPARE(topStripe(second), focus);
+        QVERIFY(topStripe(first) != focus);
+
+        // Losing the activation leaves the mark where it is.
+        QApplication::setActiveWindow(&w);
+        QTRY_VERIFY(w.isActiveWindow());
+        QApplication::setActiveWindow(&other);
+        QTRY_VERIFY(!w.isActiveWindow());
+        QVERIFY(second->BMW_highlighted());
+    }
+
     void nineDetentsInOneMessage()
     {
         QTemporaryDir home;
@@ -200,6 +244,37 @@ private slots:
         QVERIFY(p.main->window().findChild<QCheckBox*>("CD_CheckBox")->isChecked());
         QVERIFY(p.main->core().options().cdEmulation);
         QVERIFY(p.main->window().findChild<QWidget*>("BMWpanel76")->isVisibleTo(&p.main->window()));
+    }
+
+    void deviceFieldTakesEffectOnRestartAndIsStored()
+    {
+        QTemporaryDir home;
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nCBPort.ItemIndex=3\nDevicePath=/nonexistent/ttyUSB7\n");
+        test::PtyPair car;
+        QVERIFY(car.isOpen());
+        Program p;
+        p.start(home.path());
+        ComTab* com = p.main->window().comTab();
+        QCOMPARE(com->devicePath(), QStringLiteral("/nonexistent/ttyUSB7"));
+        QCOMPARE(com->CBPort()->currentText(), QStringLiteral("COM4"));
+        SerialPortNG& port = p.main->core().port();
+        QVERIFY(!port.Active());
+
+        com->DevicePath()->setEditText(QLatin1Char(' ') + car.slavePath());
+        QVERIFY(!port.Active()); // typing alone opens nothing
+        p.main->window().findChild<TBMWpanel*>("BMWpanel66")->click(); // "Restart COM port"
+        QVERIFY(port.Active());
+        QCOMPARE(port.DevicePath(), car.slavePath());
+        const QByteArray ini = test::readAll(home.filePath("Zarn.ini"));
+        QVERIFY2(ini.contains("DevicePath=" + car.slavePath().toUtf8() + "\n"), ini.constData());
+        QVERIFY(ini.contains("CBPort.ItemIndex=3\n"));
+
+        // Emptied, the CBPort choice opens again: COM4, /dev/ttyS3.
+        com->DevicePath()->setEditText(QString());
+        p.main->window().findChild<TBMWpanel*>("BMWpanel66")->click();
+        QCOMPARE(port.DevicePath(), QStringLiteral("/dev/ttyS3"));
+        QVERIFY(test::readAll(home.filePath("Zarn.ini")).contains("DevicePath=\n"));
+        p.main->core().link().ClosePort();
     }
 
     void settingsAndPicturePositionsSurviveARestart()

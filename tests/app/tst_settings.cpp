@@ -226,6 +226,31 @@ private slots:
         QCOMPARE(probe(load(ini, log)), expected);
     }
 
+    void firstStartSaysWhereZarnIniWillBe_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addRow("no file") << false;
+        QTest::addRow("empty file") << true; // present: its defaults are the user's choice
+    }
+
+    void firstStartSaysWhereZarnIniWillBe()
+    {
+        QFETCH(bool, exists);
+        if (exists)
+            writeAll(path(), {});
+        test::VirtualTime time;
+        StatusLog log;
+        log.setClockTicked();
+        QStringList alerts;
+        log.setAlertSink([&](const QString& line) { alerts << line; });
+        IniFile ini(path());
+        load(ini, log);
+        const QString line = QStringLiteral("Zarn.ini not found - starting with the defaults; a new one is written to ") + path();
+        QCOMPARE(texts(log).contains(line), !exists);
+        QCOMPARE(alerts, exists ? QStringList() : QStringList{QStringLiteral("12:00:00 ") + line});
+        QCOMPARE(texts(log).first() == line, !exists); // before anything read from the file
+    }
+
     void splashLinesCodesHookAndStatusLines()
     {
         writeAll(path(), "[SerialPortNG1]\nRTOCharDelayTime=900\n[codes]\nBMW_Poll_CD_Player=68\n");
@@ -307,10 +332,12 @@ private slots:
         StatusLog log;
         log.setClockTicked();
         IniFile ini(path());
-        QTest::ignoreMessage(QtWarningMsg, report.toUtf8().constData());
+        QStringList alerts; // what reaches stderr
+        log.setAlertSink([&](const QString& line) { alerts << line; });
         const Settings s = load(ini, log);
         QCOMPARE(probe(s), expected);
         QVERIFY2(texts(log).contains(report), qPrintable(texts(log).join(QLatin1Char('\n'))));
+        QCOMPARE(alerts, QStringList{QStringLiteral("12:00:00 ") + report});
         QCOMPARE(s.launchButtonExe, QStringLiteral("last key")); // reading went on to the end
     }
 
@@ -506,10 +533,11 @@ private slots:
         StatusLog log;
         log.setClockTicked();
         IniFile ini(path());
-        if (!report.isEmpty())
-            QTest::ignoreMessage(QtWarningMsg, report.toUtf8().constData());
+        QStringList alerts;
+        log.setAlertSink([&](const QString& line) { alerts << line; });
         QCOMPARE(LoadMileage(ini, log), mileage);
         QCOMPARE(texts(log), report.isEmpty() ? QStringList() : QStringList{report});
+        QCOMPARE(alerts, report.isEmpty() ? QStringList() : QStringList{QStringLiteral("12:00:00 ") + report});
     }
 
     void singleKeyWritersAreReadBack()

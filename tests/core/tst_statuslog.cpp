@@ -89,6 +89,44 @@ private slots:
         QCOMPARE(log.lines().size(), 1); // the next line that fits starts the empty log
     }
 
+    void errorsAndWarningsAlsoReachTheAlertSink_data()
+    {
+        QTest::addColumn<QString>("mirror"); // "" none, "file", "stderr"
+        QTest::addColumn<bool>("alerted");
+        QTest::addRow("no mirror") << QString() << true;
+        QTest::addRow("mirror to a file") << QStringLiteral("file") << true;
+        // stderr carries every line already: an alert there would print it twice
+        QTest::addRow("mirror to stderr") << QStringLiteral("stderr") << false;
+    }
+
+    void errorsAndWarningsAlsoReachTheAlertSink()
+    {
+        QFETCH(QString, mirror);
+        QFETCH(bool, alerted);
+        test::VirtualTime time;
+        QTemporaryDir dir;
+        StatusLog log;
+        log.setClockTicked();
+        QStringList alerts;
+        log.setAlertSink([&](const QString& line) { alerts << line; });
+        const QString file = dir.filePath(QStringLiteral("status.log"));
+        if (!mirror.isEmpty())
+            QVERIFY(log.setMirror(mirror == QLatin1String("file") ? file : mirror));
+
+        log.AddStatusLine(QStringLiteral("Serial COM Port set to COM1"));
+        log.addError(QStringLiteral("SerialNG: Error reopening Port"));
+        log.addWarning(QStringLiteral("Zarn.ini [Scale] form1.width=abc is not a whole number"));
+        log.addMessage(QStringLiteral("Error in Process serial input routine"), StatusLog::Severity::Error); // off
+        log.setMessagesEnabled(true);
+        log.addMessage(QStringLiteral("Error in BMW_odometer subroutine"), StatusLog::Severity::Error);
+
+        const QStringList expected = {log.lines()[1], log.lines()[2], log.lines()[3]};
+        QCOMPARE(log.lines().size(), 4);
+        QCOMPARE(alerts, alerted ? expected : QStringList());
+        if (mirror == QLatin1String("file"))
+            QCOMPARE(test::readAll(file), (log.lines().join('\n') + '\n').toUtf8());
+    }
+
     void switchesAreSubstringsOfTheUpperCasedCommandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -80,11 +80,11 @@ private slots:
         QFETCH(QString, commPort);
         QFETCH(QString, devicePath);
         QFETCH(int, listIndex);
-        const SerialLink::PortChoice choice = SerialLink::portChoice(itemIndex, devicePathSetting);
+        const PortChoice choice = PortChoice::of(itemIndex, devicePathSetting);
         QCOMPARE(choice.commPort, commPort);
         QCOMPARE(choice.devicePath, devicePath);
         QCOMPARE(choice.listIndex, listIndex);
-        QCOMPARE(SerialLink::portNames().value(listIndex), QStringLiteral("COM%1").arg(listIndex + 1));
+        QCOMPARE(PortChoice::portNames().value(listIndex), QStringLiteral("COM%1").arg(listIndex + 1));
     }
 
     void startUpLines()
@@ -126,7 +126,36 @@ private slots:
         QCOMPARE(f.lines(), (QStringList{"Serial COM Port set to COM1",
                                          "SerialNG: Msg start reactivating Port",
                                          "SerialNG: Error reopening Port",
+                                         "Serial device /dev/fake: No such file or directory",
                                          "Zarn COM1 open issued...trying, RTS is low"}));
+    }
+
+    // Every failed opening says which device and why, once; the line changes with the
+    // reason and with the device.
+    void failedOpeningNamesDeviceAndReason_data()
+    {
+        QTest::addColumn<int>("osError");
+        QTest::addColumn<QString>("devicePathSetting");
+        QTest::addColumn<int>("itemIndex");
+        QTest::addColumn<QString>("line");
+        QTest::addRow("missing") << ENOENT << "/dev/ttyUSB7" << 0 << "Serial device /dev/ttyUSB7: No such file or directory";
+        QTest::addRow("no permission") << EACCES << "/dev/ttyUSB0" << 0 << "Serial device /dev/ttyUSB0: Permission denied";
+        QTest::addRow("held by another") << EBUSY << "" << 3 << "Serial device /dev/ttyS3: Device or resource busy";
+        QTest::addRow("no device for the index") << ENOENT << "" << 12 << "Serial device for COM0: No such file or directory";
+    }
+    void failedOpeningNamesDeviceAndReason()
+    {
+        QFETCH(int, osError);
+        QFETCH(QString, devicePathSetting);
+        QFETCH(int, itemIndex);
+        QFETCH(QString, line);
+        LinkFixture f;
+        f.link.selectPort(itemIndex, devicePathSetting);
+        f.device.setOpenFailure(osError);
+        f.link.start();
+        f.time.advance(2 * PortSupervisor::SupervisorIntervalMs);
+        QCOMPARE(f.lines().filter("Serial device"), (QStringList{line, line}));
+        QCOMPARE(f.lines().filter("Error reopening Port").size(), 2);
     }
 
     void restartPortReopensWithRtsLow()
@@ -138,7 +167,7 @@ private slots:
         QCOMPARE(f.device.calls().mid(4, 4), (QStringList{"dtr 0", "rts 0", "close", "open /dev/fake"}));
         QVERIFY(!f.port.RTSState());
         QVERIFY(!f.device.rts());
-        QCOMPARE(f.requestTimer.interval(), SerialLink::RequestIntervalMs);
+        QCOMPARE(f.requestTimer.interval(), PortSupervisor::RequestIntervalMs);
         f.link.ClosePort();
         QVERIFY(!f.port.Active());
         QVERIFY(!f.requestTimer.isActive());
@@ -180,7 +209,7 @@ private slots:
         f.log.setTimerTraceEnabled(timerTrace);
         const qsizetype from = f.log.lines().size();
         f.link.start();
-        f.time.advance(SerialLink::SupervisorIntervalMs - 1);
+        f.time.advance(PortSupervisor::SupervisorIntervalMs - 1);
         QCOMPARE(f.lines(from).filter("$$$ Timer - Comm"), QStringList{});
         f.time.advance(1);
         QCOMPARE(f.lines(from).filter(QRegularExpression("Com-Port|SerialNG|CommPort")), lines);
@@ -191,13 +220,13 @@ private slots:
         LinkFixture f;
         f.device.setOpenFailure(EBUSY);
         f.link.start();
-        f.time.advance(SerialLink::SupervisorIntervalMs);
+        f.time.advance(PortSupervisor::SupervisorIntervalMs);
         QVERIFY(!f.port.Active());
         f.device.setOpenFailure(0);
-        f.time.advance(SerialLink::SupervisorIntervalMs);
+        f.time.advance(PortSupervisor::SupervisorIntervalMs);
         QVERIFY(f.port.Active());
         QVERIFY(!f.device.rts());
-        QCOMPARE(f.requestTimer.interval(), SerialLink::RequestIntervalMs);
+        QCOMPARE(f.requestTimer.interval(), PortSupervisor::RequestIntervalMs);
     }
 
     void blockGoesToTheDispatcherAsBlockText()
@@ -227,9 +256,9 @@ private slots:
         const qint64 t0 = f.time.now();
 
         f.time.advance(4999);
-        QVERIFY(f.link.indicatorRaised());
+        QVERIFY(f.link.indicator().raised());
         f.time.advance(1);
-        QVERIFY(!f.link.indicatorRaised());
+        QVERIFY(!f.link.indicator().raised());
         QCOMPARE(indicator.size(), 1);
         QCOMPARE(indicator.at(0).at(0).toBool(), false);
         QCOMPARE(f.idleShutdownTimer.interval(), 60000);
@@ -239,16 +268,16 @@ private slots:
         QCOMPARE(indicator.size(), 1);
 
         QVERIFY(f.receive("\x80\x04"));
-        QVERIFY(f.link.indicatorRaised());
+        QVERIFY(f.link.indicator().raised());
         QCOMPARE(indicator.size(), 2);
         QCOMPARE(indicator.at(1).at(0).toBool(), true);
         QVERIFY(!f.idleShutdownTimer.isActive());
         // The block restarted the indicator timer: 5 s from now, not from its last tick.
         const qint64 received = f.time.now();
         f.time.advance(4999);
-        QVERIFY(f.link.indicatorRaised());
+        QVERIFY(f.link.indicator().raised());
         f.time.advance(1);
-        QVERIFY(!f.link.indicatorRaised());
+        QVERIFY(!f.link.indicator().raised());
         QCOMPARE(f.time.now(), received + 5000);
     }
 
@@ -256,8 +285,8 @@ private slots:
     {
         LinkFixture f;
         f.link.start();
-        f.time.advance(SerialLink::IndicatorIntervalMs);
-        QVERIFY(!f.link.indicatorRaised());
+        f.time.advance(BusIndicator::IndicatorIntervalMs);
+        QVERIFY(!f.link.indicator().raised());
         QVERIFY(!f.idleShutdownTimer.isActive());
     }
 

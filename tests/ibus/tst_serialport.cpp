@@ -1,8 +1,10 @@
+#include "ibus/ClusterDue.h"
 #include "ibus/FakeSerialDevice.h"
 #include "ibus/SerialPortNG.h"
 #include "ibus/SerialReceiver.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -353,6 +355,65 @@ private slots:
         QVERIFY(!f.device.calls().contains("rts 0"));
         f.port.setActive(true);
         QVERIFY(f.port.Active());
+    }
+
+    // The worker is held inside the device for longer than closing waits: nothing it may
+    // be using is released under it. The descriptor closes and the pending write is
+    // dropped once it has left; an opening before that is refused, one after succeeds.
+    void closingNeverReleasesWhatTheWorkerHolds()
+    {
+        PortFixture f;
+        f.port.setActive(true);
+        f.device.setWriteRoom(2);
+        f.port.SendData("abcdef");
+        QVERIFY(f.port.SendInProgress());
+        f.device.holdWaits(true);
+        const auto letGo = qScopeGuard([&] { f.device.holdWaits(false); }); // also when a check fails
+        QVERIFY(f.device.waitUntilHeld(2000));
+
+        f.port.setActive(false);
+        QVERIFY(!f.port.Active());
+        QVERIFY(f.reports.contains("Warning ThreadIsRunning"));
+        QCOMPARE(f.device.calls().mid(3), (QStringList{"dtr 0", "rts 0"}));
+        QVERIFY(f.device.isOpen());
+        QVERIFY(f.port.SendInProgress()); // still the worker's
+        f.port.setActive(true);
+        QVERIFY(!f.port.Active());
+        QCOMPARE(f.reports.last(), QStringLiteral("Error reopening Port"));
+        QCOMPARE(f.codes.last(), EBUSY);
+        QCOMPARE(f.device.openCount(), 1);
+
+        f.device.holdWaits(false);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.device.isOpen(), 2000);
+        QVERIFY(!f.port.SendInProgress());
+        QCOMPARE(f.device.written(), QByteArray("ab"));
+        f.port.setActive(true);
+        QVERIFY(f.port.Active());
+        QCOMPARE(f.device.openCount(), 2);
+    }
+
+    // A block read just before the port closed reaches the main thread after it has
+    // opened again: it is not the new opening's and is dropped.
+    void clusterOfAnEarlierOpeningIsDropped()
+    {
+        PortFixture f;
+        f.port.setReadRequest(true);
+        f.port.setActive(true);
+        QList<QByteArray> clusters;
+        connect(&f.port, &SerialPortNG::OnRxClusterEvent, [&] { clusters << f.port.TakeFirstCluster(); });
+        f.device.pushIncoming("old");
+        // No events run here, so the worker reads the bytes and waits in the hand-over.
+        QElapsedTimer t;
+        t.start();
+        while (f.device.incomingSize() > 0 && t.elapsed() < 2000)
+            std::this_thread::yield();
+        QCOMPARE(f.device.incomingSize(), 0);
+        f.port.setActive(false);
+        f.port.setActive(true);
+        f.device.pushIncoming("new");
+        QTRY_VERIFY_WITH_TIMEOUT(!clusters.isEmpty(), 2000);
+        QCOMPARE(clusters, QList<QByteArray>{"new"});
+        QCOMPARE(f.port.FirstClusterSize(), -1);
     }
 
     void destroyingWhileAHandOverWaitsDoesNotHang()

@@ -177,9 +177,13 @@ private slots:
         QVERIFY2(delayMs < 1000, qPrintable(QString::number(delayMs)));
     }
 
+    // A gap shorter than the quiet time does not end the burst. The quiet time is
+    // lengthened here so that a writer held up by a busy machine still writes well
+    // inside it; the default timing is checked by burstArrivesAfterItsQuietTime.
     void framesTenMsApartArriveTogether()
     {
         PtyFixture f;
+        f.port.setRTOExtraDelayTime(400);
         f.port.setActive(true);
         const QByteArray second = QByteArray::fromHex("6803180172");
         qint64 gapMs = 0;
@@ -192,8 +196,8 @@ private slots:
             f.pty.write(second);
         });
         writer.join();
-        QTRY_VERIFY_WITH_TIMEOUT(!f.clusters.isEmpty(), 2000);
-        if (gapMs > 40)
+        QTRY_VERIFY_WITH_TIMEOUT(!f.clusters.isEmpty(), 3000);
+        if (gapMs > 350)
             QSKIP("the writer was held up; the bytes were no longer one burst");
         QCOMPARE(f.clusters[0], frame() + second);
     }
@@ -274,6 +278,63 @@ private slots:
         QVERIFY(texts[0].startsWith(" 80 04 FF 57 01 2D   "));
     }
 
+    // A pseudo-terminal keeps the settings of its last opening and has no parity, so
+    // every later opening asks for no change but the parity, which the driver refuses.
+    // The line opens each time, and the missing parity is said once.
+    void reopensThePseudoTerminalItHadOpen()
+    {
+        test::VirtualTime time;
+        PtyFixture f;
+        f.port.setParityType(int(SerialParity::Even));
+        StatusLog log;
+        SerialLink link(f.port, log, {});
+        link.start();
+        QVERIFY(link.RestartPort());
+        QVERIFY(f.port.Active());
+        QVERIFY(link.RestartPort()); // closes and opens again
+        QVERIFY(f.port.Active());
+        link.ClosePort();
+        time.advance(PortSupervisor::SupervisorIntervalMs);
+        QVERIFY2(f.port.Active(), qPrintable(f.reports.join('\n')));
+        QVERIFY(f.pty.write(frame()));
+        QTRY_VERIFY_WITH_TIMEOUT(f.received().endsWith(frame()), 2000);
+        QCOMPARE(f.reports.filter("CommState"), QStringList{});
+        QCOMPARE(f.reports.filter("parity"),
+                 QStringList{"Warning " + f.pty.slavePath() + " cannot do even parity, bus errors go undetected"});
+    }
+
+    // A second program on the pseudo-terminal one already has open (zarn started twice
+    // against one simulator). Root opens it anyway; anyone else finds it held (TIOCEXCL)
+    // until the first lets go, and the supervisor then opens it.
+    void secondOpeningOfOnePseudoTerminal()
+    {
+        test::VirtualTime time;
+        PtyFixture first;
+        first.port.setParityType(int(SerialParity::Even));
+        first.port.setActive(true);
+        QVERIFY(first.port.Active());
+
+        SerialPortNG second;
+        second.setParityType(int(SerialParity::Even));
+        second.setDevicePath(first.pty.slavePath());
+        StatusLog log;
+        QStringList texts;
+        SerialLink link(second, log, [&](const QString& t) { texts << t; });
+        link.start();
+        link.RestartPort();
+        const QStringList lines = test::texts(log);
+        QVERIFY2(lines.filter("CommState").isEmpty(), qPrintable(lines.join('\n')));
+        if (!second.Active())
+            QVERIFY2(lines.contains("SerialNG: Error reopening Port"), qPrintable(lines.join('\n')));
+
+        first.port.setActive(false);
+        time.advance(PortSupervisor::SupervisorIntervalMs);
+        QVERIFY(second.Active());
+        QVERIFY(first.pty.write(frame()));
+        QTRY_COMPARE_WITH_TIMEOUT(texts.size(), 1, 2000);
+        QCOMPARE(SplitFrames(texts[0]).value(0), QStringLiteral("8004FF57012D"));
+    }
+
     void supervisorOpensADeviceThatAppearsLater()
     {
         test::VirtualTime time;
@@ -285,13 +346,14 @@ private slots:
         QStringList texts;
         SerialLink link(port, log, [&](const QString& t) { texts << t; });
         link.start();
-        time.advance(SerialLink::SupervisorIntervalMs);
+        time.advance(PortSupervisor::SupervisorIntervalMs);
         QVERIFY(!port.Active());
-        QVERIFY(log.lines().last().endsWith("SerialNG: Error reopening Port"));
+        QCOMPARE(test::texts(log).mid(1), (QStringList{"SerialNG: Error reopening Port",
+                                                     "Serial device " + path + ": No such file or directory"}));
 
         Pty pty;
         QVERIFY(QFile::link(pty.slavePath(), path));
-        time.advance(SerialLink::SupervisorIntervalMs);
+        time.advance(PortSupervisor::SupervisorIntervalMs);
         QVERIFY(port.Active());
         QVERIFY(pty.write(frame()));
         QTRY_COMPARE_WITH_TIMEOUT(texts.size(), 1, 2000);
@@ -324,12 +386,12 @@ private slots:
         QVERIFY2(processCpuMs() - cpuBefore < 100, "the worker spins on a vanished device");
         QCOMPARE(f.reports.count("Error reading Data"), 1);
 
-        link.CommPortSupervisorTimer(); // the device is still gone
+        link.supervisor().CommPortSupervisorTimer(); // the device is still gone
         QVERIFY(!f.port.Active());
 
         Pty second;
         QVERIFY(QFile::link(second.slavePath(), path));
-        link.CommPortSupervisorTimer();
+        link.supervisor().CommPortSupervisorTimer();
         QVERIFY(f.port.Active());
         QVERIFY(second.write(frame()));
         QTRY_VERIFY_WITH_TIMEOUT(f.received().endsWith(frame()), 2000);

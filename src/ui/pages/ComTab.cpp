@@ -4,11 +4,13 @@
 #include "ui/pages/PageBuilder.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <limits>
 
 namespace zarn {
@@ -26,7 +28,7 @@ ComTab::ComTab(QWidget* parent)
 
     auto* fields = new QWidget(this);
     fields->setObjectName(QStringLiteral("ComFields"));
-    fields->setGeometry(8, 8, 380, 150);
+    fields->setGeometry(8, 8, 380, 190);
     auto* grid = new QGridLayout(fields);
     grid->setContentsMargins(0, 0, 0, 0);
 
@@ -36,6 +38,18 @@ ComTab::ComTab(QWidget* parent)
     for (int i = 1; i <= 9; ++i)
         port_->addItem(QStringLiteral("COM%1").arg(i));
     grid->addWidget(port_, 0, 1);
+
+    grid->addWidget(new QLabel(QStringLiteral("Serial device"), fields), 3, 0);
+    device_ = new QComboBox(fields);
+    device_->setObjectName(QStringLiteral("DevicePath"));
+    device_->setEditable(true);
+    device_->setInsertPolicy(QComboBox::NoInsert);
+    device_->setFocusPolicy(Qt::ClickFocus);
+    device_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    device_->setMinimumContentsLength(12);
+    device_->setToolTip(QStringLiteral("Empty: the COM port selection (COM1 is /dev/ttyS0). Takes effect with \"Restart COM port\"."));
+    grid->addWidget(device_, 3, 1);
+    refreshDevices();
 
     // The spin edits have no limits of their own; the ranges are those of the port's fields.
     grid->addWidget(new QLabel(QStringLiteral("RXExtraDelayTime [ms]"), fields), 1, 0);
@@ -54,7 +68,7 @@ ComTab::ComTab(QWidget* parent)
     charDelay_->setToolTip(Hint);
     grid->addWidget(charDelay_, 2, 1);
 
-    auto* restart = item(this, QStringLiteral("BMWpanel66"), QStringLiteral("Restart COM port"), QRect(8, 170, 380, 55),
+    auto* restart = item(this, QStringLiteral("BMWpanel66"), QStringLiteral("Restart COM port"), QRect(8, 206, 380, 55),
                          false, actionFont());
     restart->setBMW_llf1(4);
 
@@ -89,6 +103,61 @@ ComTab::ComTab(QWidget* parent)
         label6_->setText(QString::number(v));
         emit hexLineLengthChanged(v);
     });
+}
+
+QString ComTab::devicePath() const
+{
+    return device_->currentText().trimmed();
+}
+
+void ComTab::setDevicePath(const QString& path)
+{
+    device_->setEditText(path);
+}
+
+QStringList ComTab::serialDevices(const QString& devRoot)
+{
+    // ttyUSB2 before ttyUSB10: the trailing number compares as a number.
+    const auto split = [](const QString& name) {
+        qsizetype digits = name.size();
+        while (digits > 0 && name[digits - 1].isDigit())
+            --digits;
+        return std::pair(name.left(digits), name.mid(digits).toULongLong());
+    };
+    const auto sorted = [&split](QStringList names) {
+        std::sort(names.begin(), names.end(), [&split](const QString& a, const QString& b) { return split(a) < split(b); });
+        return names;
+    };
+    const QDir dev(devRoot);
+    QStringList devices;
+    const QDir byId(dev.filePath(QStringLiteral("serial/by-id")));
+    for (const QString& name : sorted(byId.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)))
+        devices << byId.filePath(name);
+    for (const char* pattern : {"ttyUSB*", "ttyACM*", "ttyS*"})
+        for (const QString& name : sorted(dev.entryList({QLatin1String(pattern)}, QDir::AllEntries | QDir::System)))
+            devices << dev.filePath(name);
+    return devices;
+}
+
+void ComTab::setDeviceRoot(const QString& devRoot)
+{
+    deviceRoot_ = devRoot;
+    refreshDevices();
+}
+
+void ComTab::refreshDevices()
+{
+    const QString text = device_->currentText();
+    device_->clear();
+    device_->addItems(serialDevices(deviceRoot_));
+    device_->setEditText(text);
+}
+
+// A USB interface plugged in while the program runs is offered when the tab is opened.
+void ComTab::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    refreshDevices();
 }
 
 } // namespace zarn
