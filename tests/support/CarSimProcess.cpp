@@ -4,7 +4,6 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 
 namespace zarn::test {
@@ -19,26 +18,11 @@ CarSimProcess::~CarSimProcess()
     }
 }
 
-bool CarSimProcess::start(const QString& home, const QByteArray& scenario, const QStringList& extraArguments)
-{
-    const QString scenarioPath = QDir(home).filePath(QStringLiteral("test.scn"));
-    QFile f(scenarioPath);
-    if (!f.open(QIODevice::WriteOnly) || f.write(scenario) != scenario.size())
-        return false;
-    f.close();
-    return launch(home, scenarioPath, extraArguments);
-}
-
 bool CarSimProcess::startLive(const QString& home, const QStringList& extraArguments)
-{
-    return launch(home, QStringLiteral("-"), extraArguments);
-}
-
-bool CarSimProcess::launch(const QString& home, const QString& scenarioPath, const QStringList& extraArguments)
 {
     link_ = QDir(home).filePath(QStringLiteral("ttyCAR"));
     return startWith(QStringList{QStringLiteral("--prepare-home"), home, QStringLiteral("--link"), link_,
-                                 QStringLiteral("--scenario"), scenarioPath, QStringLiteral("--no-keys")}
+                                 QStringLiteral("--scenario"), QStringLiteral("-"), QStringLiteral("--no-keys")}
                      + extraArguments);
 }
 

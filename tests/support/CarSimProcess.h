@@ -14,11 +14,9 @@ public:
 
     ~CarSimProcess();
 
-    // Prepares home (Zarn.ini with the link as DevicePath, CD emulation on) and plays
-    // the scenario text; returns once the simulator says it is ready (the home written,
-    // the link made).
-    bool start(const QString& home, const QByteArray& scenario, const QStringList& extraArguments = {});
-    // The same with a live scenario: its lines come from run().
+    // Prepares home (Zarn.ini with the link as DevicePath, CD emulation on) and plays a
+    // live scenario, whose lines come from run(); returns once the simulator says it is
+    // ready (the home written, the link made).
     bool startLive(const QString& home, const QStringList& extraArguments = {});
     // Any command line; returns once the simulator is ready.
     bool startWith(const QStringList& arguments);
@@ -41,7 +39,6 @@ public:
     QString linkPath() const { return link_; }
 
 private:
-    bool launch(const QString& home, const QString& scenarioPath, const QStringList& extraArguments);
     // Reads what has come; false when nothing came within timeoutMs.
     bool readMore(int timeoutMs);
     template <typename Match> bool waitForLine(Match match, int timeoutMs);

@@ -4,7 +4,6 @@
 #include "carsim/DemoHome.h"
 #include "carsim/ScenarioPlayer.h"
 
-#include <QDir>
 #include <QRegularExpression>
 
 #include <unistd.h>
