@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs zarn against the simulated car: the simulator plays a drive and takes keys
 # from this terminal (its knob moves the focus in zarn's window); zarn's status lines
-# are shown as they are written. Without a display the window runs on a virtual one
-# (Xvfb). Ctrl-C (or q) ends both.
+# are shown as they are written. Every line is whole and says whose it is:
+#   car  |    12.345 < 18 04 FF 02 00 E1 | CD changer answer: poll
+#   zarn | 10:41:07 BMW_Poll_CD_Player found - sending CD_poll_answer
+# Without a display the window runs on a virtual one (Xvfb). Ctrl-C (or q) ends both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +14,7 @@ cmake --build build -j2 --target zarn zarn-carsim
 
 home="${ZARN_DEMO_HOME:-/tmp/zarn-demo}"
 mkdir -p "$home"
+ready="$(mktemp -u "${TMPDIR:-/tmp}/zarn-demo-ready.XXXXXX")"
 
 pids=()
 cleanup() {
@@ -20,21 +23,37 @@ cleanup() {
     kill "${pids[i]}" 2>/dev/null || true
     wait "${pids[i]}" 2>/dev/null || true
   done
+  rm -f "$ready"
 }
 trap cleanup EXIT
 
+# Each stream goes through its own reader, which writes whole lines with a prefix; two
+# writers never share a line. The readers ignore Ctrl-C, so the simulator's last lines
+# (its summary) still come through.
+prefix() {
+  trap '' INT
+  local line
+  while IFS= read -r line; do
+    printf '%s | %s\n' "$1" "$line"
+    # The simulator has written zarn's home and linked its port: zarn may start.
+    if [ "$1" = "car " ] && [[ $line == "# "*" ready: "* ]]; then : >"$ready"; fi
+  done
+}
+
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   export DISPLAY=":$((90 + RANDOM % 100))"
-  Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+  # In a session of its own: Ctrl-C here must not take the display away before zarn
+  # has saved its settings.
+  setsid Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
   pids+=($!)
 fi
 
-# zarn starts once the simulator has made the demo home and the link to its port.
 (
-  for _ in $(seq 100); do [ -e "$home/ttyCAR" ] && break; sleep 0.1; done
+  for _ in $(seq 600); do [ -e "$ready" ] && break; sleep 0.1; done
+  if [ ! -e "$ready" ]; then echo "the car simulator did not get ready" >&2; exit 1; fi
   ZARN_HOME="$home" ZARN_STATUS_LOG=stderr exec build/zarn /TRACE
-) &
+) > >(prefix zarn) 2>&1 &
 pids+=($!)
 
 build/zarn-carsim --prepare-home "$home" --link "$home/ttyCAR" \
-  --scenario tools/carsim/scenarios/demo.scn --echo "$@"
+  --scenario tools/carsim/scenarios/demo.scn --echo "$@" 2>&1 | prefix "car "

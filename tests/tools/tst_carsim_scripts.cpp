@@ -58,6 +58,8 @@ private slots:
                                                << "" << 0 << 5000LL << "18 04 FF 02 00 E1";
         QTest::addRow("wait-for, default timeout") << "0 wait-for 1804FF" << Kind::WaitFor << 0LL << "" << 0
                                                    << Scenario::DefaultWaitTimeoutMs << "18 04 FF";
+        QTest::addRow("wait-for the greeting") << "0 wait-for greeting timeout 60" << Kind::WaitFor << 0LL << "greeting"
+                                               << 0 << 60000LL << "";
         QTest::addRow("expect within") << "8 expect 68 07 80 23 within 1.5" << Kind::Expect << 8000LL << "" << 0
                                        << 1500LL << "68 07 80 23";
         QTest::addRow("expect-none") << "8 expect-none BF 03" << Kind::ExpectNone << 8000LL << "" << 0
@@ -124,6 +126,7 @@ private slots:
         QTest::addRow("odd hex") << "0 wait-for 680" << 1 << "'680' is not whole hexadecimal pairs";
         QTest::addRow("timeout not last") << "0 wait-for 68 timeout 5 03" << 1
                                           << "'timeout' takes one number of seconds at the end of the line";
+        QTest::addRow("greeting with bytes") << "0 wait-for greeting 68" << 1 << "wait-for greeting takes only 'timeout S'";
         QTest::addRow("say without text") << "0 say" << 1 << "'say' needs a text";
         QTest::addRow("source unknown") << "0 source dvd" << 1 << "source must be one of: radio, tape, tape-c, aux, cd";
         QTest::addRow("time only") << "3" << 1 << "event missing after the time";

@@ -4,7 +4,9 @@
 #include "carsim/DemoHome.h"
 #include "carsim/ScenarioPlayer.h"
 
-#include <QDir>
+#include <QRegularExpression>
+
+#include <unistd.h>
 
 namespace zarn::carsim {
 
@@ -14,6 +16,7 @@ CarSim::CarSim(const CarSimOptions& options, QObject* parent)
     , port_(options.linkPath)
     , writer_(port_)
     , car_(writer_, output_)
+    , input_(STDIN_FILENO)
 {
     output_.setEcho(options.echo);
     writer_.setGapMs(options.gapMs);
@@ -55,27 +58,35 @@ bool CarSim::start(QString* error)
             return false;
         }
     }
-    if (!options_.scenarioPath.isEmpty()) {
+    if (options_.scenarioPath == QLatin1String("-")) {
+        scenario_ = std::make_unique<ScenarioPlayer>(Scenario(), car_, writer_, port_, output_);
+        scenario_->setLive(true);
+        connect(&input_, &LineInput::line, this, &CarSim::liveLine);
+    } else if (!options_.scenarioPath.isEmpty()) {
         const Scenario scenario = Scenario::load(options_.scenarioPath);
         if (!scenario.ok()) {
             *error = options_.scenarioPath + QStringLiteral(": ") + scenario.error();
             return false;
         }
         scenario_ = std::make_unique<ScenarioPlayer>(scenario, car_, writer_, port_, output_);
+    }
+    if (scenario_) {
         if (options_.seed)
             scenario_->setSeed(*options_.seed);
         connect(scenario_.get(), &ScenarioPlayer::exitRequested, this, &CarSim::quitRequested);
     }
-    // The demo home usually holds the link too.
-    if (!options_.homeDir.isEmpty() && !QDir().mkpath(options_.homeDir)) {
-        *error = QStringLiteral("cannot create %1").arg(options_.homeDir);
-        return false;
+    // The home is complete before the link appears: whoever waits for the link to start
+    // the program finds its Zarn.ini already naming the port.
+    if (!options_.homeDir.isEmpty() && !options_.linkPath.isEmpty()) {
+        if (!prepareDemoHome(options_.homeDir, options_.linkPath, error))
+            return false;
+        output_.note(QStringLiteral("wrote %1/Zarn.ini").arg(options_.homeDir));
     }
     if (!port_.open(error))
         return false;
     output_.note(QStringLiteral("pty %1%2").arg(port_.slavePath(),
                  port_.linkPath().isEmpty() ? QString() : QStringLiteral(" link ") + port_.linkPath()));
-    if (!options_.homeDir.isEmpty()) {
+    if (!options_.homeDir.isEmpty() && options_.linkPath.isEmpty()) {
         if (!prepareDemoHome(options_.homeDir, port_.devicePath(), error))
             return false;
         output_.note(QStringLiteral("wrote %1/Zarn.ini").arg(options_.homeDir));
@@ -89,9 +100,26 @@ bool CarSim::start(QString* error)
             output_.note(QStringLiteral("  ") + line);
     }
     car_.start();
+    if (scenario_ && options_.scenarioPath == QLatin1String("-"))
+        input_.start();
+    output_.note(QStringLiteral("ready: the program may open ") + port_.devicePath());
     if (port_.peerConnected())
         peerOpened();
     return true;
+}
+
+void CarSim::liveLine(const QString& text)
+{
+    ++inputLines_;
+    const Scenario parsed = Scenario::parse(text);
+    if (!parsed.ok()) {
+        scenario_->rejectLine(inputLines_, parsed.error().remove(QRegularExpression(QStringLiteral("^line \\d+: "))));
+        return;
+    }
+    QList<ScenarioStep> steps = parsed.steps();
+    for (ScenarioStep& s : steps)
+        s.line = inputLines_;
+    scenario_->append(steps);
 }
 
 void CarSim::received(const QByteArray& bytes)

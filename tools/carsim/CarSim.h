@@ -5,6 +5,7 @@
 #include "carsim/CarSimOptions.h"
 #include "carsim/FrameReader.h"
 #include "carsim/Keyboard.h"
+#include "carsim/LineInput.h"
 #include "carsim/Output.h"
 #include "carsim/PtyPort.h"
 #include "carsim/Replay.h"
@@ -46,6 +47,7 @@ private:
     void peerClosed();
     void startReplay();
     void bindKeys();
+    void liveLine(const QString& text);
 
     CarSimOptions options_;
     Output output_;
@@ -58,6 +60,8 @@ private:
     bool replayStarted_ = false;
     std::unique_ptr<ScenarioPlayer> scenario_;
     Keyboard keyboard_;
+    LineInput input_;
+    int inputLines_ = 0;
     QTimer exitTimer_;
     int programFrames_ = 0;
     int malformed_ = 0;

@@ -18,7 +18,8 @@ std::optional<CarSimOptions> CarSimOptions::parse(const QStringList& arguments, 
     const QCommandLineOption home(QStringLiteral("prepare-home"),
                                   QStringLiteral("Write DIR/Zarn.ini with this port and CD emulation on, then run."),
                                   QStringLiteral("DIR"));
-    const QCommandLineOption scenario(QStringLiteral("scenario"), QStringLiteral("Play the scenario FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption scenario(QStringLiteral("scenario"), QStringLiteral("Play the scenario FILE; - reads its lines from standard input as they come."),
+                                      QStringLiteral("FILE"));
     const QCommandLineOption replay(QStringLiteral("replay"),
                                     QStringLiteral("Send the frames of FILE at their times, and nothing else."),
                                     QStringLiteral("FILE"));
@@ -73,7 +74,8 @@ std::optional<CarSimOptions> CarSimOptions::parse(const QStringList& arguments, 
     o.replayPath = p.value(replay);
     o.echo = p.isSet(echo);
     o.ownTraffic = !p.isSet(noCar) && !p.isSet(replay);
-    o.keys = !p.isSet(noKeys);
+    // Standard input carries scenario lines then, not keys.
+    o.keys = !p.isSet(noKeys) && o.scenarioPath != QLatin1String("-");
     if (!o.scenarioPath.isEmpty() && !o.replayPath.isEmpty()) {
         *message = QStringLiteral("--scenario and --replay exclude each other");
         return std::nullopt;

@@ -151,6 +151,15 @@ QString programFrame(const QByteArray& f)
 }
 } // namespace
 
+bool isGreeting(const QByteArray& frame)
+{
+    using namespace device;
+    if (!startsWith(frame, {Radio, -1, Cluster, 0x23, 0x62, 0x30}))
+        return false;
+    const QString text = textOf(frame, 6, false);
+    return text.startsWith(QLatin1String("Zarn ")) && text.endsWith(QLatin1String(" start.."));
+}
+
 QString explainFrame(const QByteArray& frame)
 {
     if (frame.size() < 3)

@@ -10,4 +10,8 @@ namespace zarn::carsim {
 // the caller has checked the frame's length and checksum.
 QString explainFrame(const QByteArray& frame);
 
+// The program's greeting, its first cluster text once it has opened the port:
+// "Zarn <version> start..". The caller has checked the frame's length and checksum.
+bool isGreeting(const QByteArray& frame);
+
 } // namespace zarn::carsim

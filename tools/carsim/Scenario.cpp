@@ -203,6 +203,13 @@ void parseEvent(ScenarioStep& s, const QString& event, const QStringList& args, 
             s.frames << hexBytes(part.split(QLatin1Char(' '), Qt::SkipEmptyParts));
     } else if (event == QLatin1String("wait-for")) {
         s.kind = Kind::WaitFor;
+        if (args.value(0) == QLatin1String("greeting")) {
+            s.word = args[0];
+            if (args.size() != 1 && (args.size() != 3 || args[1] != QLatin1String("timeout")))
+                throw ParseError{QStringLiteral("wait-for greeting takes only 'timeout S'")};
+            s.durationMs = args.size() == 3 ? seconds(args[2], "timeout") : Scenario::DefaultWaitTimeoutMs;
+            return;
+        }
         s.frames = {hexWithDuration(args, "timeout", Scenario::DefaultWaitTimeoutMs, &s.durationMs)};
     } else if (event == QLatin1String("expect") || event == QLatin1String("expect-none")) {
         s.kind = event == QLatin1String("expect") ? Kind::Expect : Kind::ExpectNone;

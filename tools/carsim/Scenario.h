@@ -25,7 +25,7 @@ struct ScenarioStep {
         Street,       // street TEXT
         RouteNext,    // route next
         Frames,       // frame HEX... | send SENDTEXT | burst HEX... / HEX...
-        WaitFor,      // wait-for HEX... [timeout S]
+        WaitFor,      // wait-for HEX...|greeting [timeout S]
         Expect,       // expect HEX... [within S]
         ExpectNone,   // expect-none HEX... [within S]
         Silence,      // silence S | silence off

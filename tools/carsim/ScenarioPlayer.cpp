@@ -4,6 +4,7 @@
 #include "carsim/BusWriter.h"
 #include "carsim/CarModel.h"
 #include "carsim/Controls.h"
+#include "carsim/FrameExplainer.h"
 #include "carsim/Hex.h"
 #include "carsim/Output.h"
 #include "carsim/PtyPort.h"
@@ -29,6 +30,11 @@ CarModel::Source sourceNamed(const QString& name)
 }
 
 QString secondsText(qint64 ms) { return QString::number(ms / 1000.0); }
+
+QString waitText(const ScenarioStep& wait)
+{
+    return QStringLiteral("wait-for ") + (wait.word.isEmpty() ? hexString(wait.frames.value(0)) : wait.word);
+}
 } // namespace
 
 ScenarioPlayer::ScenarioPlayer(const Scenario& scenario, CarModel& car, BusWriter& writer, PtyPort& port,
@@ -60,6 +66,32 @@ void ScenarioPlayer::start()
     runDue();
 }
 
+void ScenarioPlayer::append(const QList<ScenarioStep>& steps)
+{
+    if (steps.isEmpty() || ended_)
+        return;
+    // Once every step has run the list is emptied: the new ones start at index 0.
+    if (next_ >= steps_.size()) {
+        steps_.clear();
+        next_ = 0;
+    }
+    const bool pending = !started_ || waiting_ || next_ < steps_.size();
+    const qint64 base = pending ? lastAtMs_ : qMax(lastAtMs_, scenarioNowMs());
+    for (ScenarioStep s : steps) {
+        s.atMs += base;
+        lastAtMs_ = s.atMs;
+        steps_.append(s);
+    }
+    if (started_ && !waiting_ && !stepTimer_.isActive())
+        runDue();
+}
+
+void ScenarioPlayer::rejectLine(int line, const QString& error)
+{
+    ++failures_;
+    output_.note(QStringLiteral("line %1: %2: FAILED").arg(line).arg(error));
+}
+
 qint64 ScenarioPlayer::scenarioNowMs() const
 {
     return Output::nowMs() - originMs_;
@@ -79,6 +111,9 @@ void ScenarioPlayer::runDue()
     }
     if (!waiting_ && next_ >= steps_.size() && !steps_.isEmpty()) {
         steps_.clear();
+        next_ = 0;
+        if (live_)
+            return; // more lines may come
         output_.note(QStringLiteral("scenario ended"));
         emit finished();
     }
@@ -154,6 +189,7 @@ void ScenarioPlayer::run(const ScenarioStep& s)
     case Kind::Say: output_.note(s.word); break;
     case Kind::Exit:
         next_ = steps_.size(); // nothing after an exit runs
+        ended_ = true;
         exitPending_ = true;
         maybeExit();
         break;
@@ -162,7 +198,7 @@ void ScenarioPlayer::run(const ScenarioStep& s)
 
 void ScenarioPlayer::programFrame(const QByteArray& frame)
 {
-    if (waiting_ && frame.startsWith(wait_.frames.value(0)))
+    if (waiting_ && (wait_.word.isEmpty() ? frame.startsWith(wait_.frames.value(0)) : isGreeting(frame)))
         endWait(true);
     for (qsizetype i = 0; i < checks_.size();) {
         if (frame.startsWith(checks_[i].prefix)) {
@@ -182,7 +218,7 @@ void ScenarioPlayer::endWait(bool seen)
         return;
     waiting_ = false;
     waitTimer_.stop();
-    report(wait_.line, QStringLiteral("wait-for ") + hexString(wait_.frames.value(0)), seen);
+    report(wait_.line, waitText(wait_), seen);
     // Scenario time went on standing still while waiting.
     originMs_ = Output::nowMs() - wait_.atMs;
     runDue();
@@ -212,7 +248,7 @@ void ScenarioPlayer::closeChecks()
     checks_.clear();
     if (waiting_) {
         waiting_ = false;
-        report(wait_.line, QStringLiteral("wait-for ") + hexString(wait_.frames.value(0)), false);
+        report(wait_.line, waitText(wait_), false);
     }
 }
 

@@ -17,6 +17,10 @@ class PtyPort;
 // program first opens the port) and stands still while a wait-for waits. Checks
 // (wait-for, expect, expect-none) look at the well-formed frames the program sends
 // after they begin. Used on one thread only.
+//
+// A live scenario gets its lines one by one while it plays (append): a line's time
+// counts from when it arrives, or from the line before when that one is still to run,
+// so "0 knob press" runs at once and a chunk of lines keeps its own spacing.
 class ScenarioPlayer : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +28,11 @@ public:
                    QObject* parent = nullptr);
 
     void setSeed(quint32 seed) { rng_.seed(seed); }
+    void setLive(bool live) { live_ = live; }
+    // Steps of a live scenario, timed from 0 as parsed on their own.
+    void append(const QList<ScenarioStep>& steps);
+    // A live line that could not be read counts as a failed check.
+    void rejectLine(int line, const QString& error);
     void start();
     bool started() const { return started_; }
     void programFrame(const QByteArray& frame);
@@ -58,13 +67,16 @@ private:
     Output& output_;
     QRandomGenerator rng_{0xF0043B};
 
+    bool live_ = false;
     bool started_ = false;
+    qint64 lastAtMs_ = 0;     // scenario time of the last step
     qsizetype next_ = 0;
     qint64 originMs_ = 0;     // simulator time of scenario time 0
     bool waiting_ = false;
     ScenarioStep wait_;
     QList<Check> checks_;
     bool exitPending_ = false;
+    bool ended_ = false;      // an exit ran
     int failures_ = 0;
     QTimer stepTimer_;
     QTimer waitTimer_;
