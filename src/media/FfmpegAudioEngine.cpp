@@ -447,6 +447,8 @@ bool FfmpegAudioEngine::init(int device, quint32 freq, quint32 flags)
 
 bool FfmpegAudioEngine::openDevice()
 {
+    // The program handles its own SIGINT and SIGTERM (the shutdown path).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         report(log_, QStringLiteral(" Can't initialize sound device (%1) - playing without sound")
                          .arg(QString::fromUtf8(SDL_GetError())));
@@ -633,8 +635,10 @@ bool FfmpegAudioEngine::channelPlay(StreamHandle stream, bool restart)
         return false;
     if (deviceWanted_ != DeviceNoSound && device_ == 0)
         openDevice();
+    lockOutput(); // the resampler's window is the output's
     const bool ended = s->state.load() == ActiveStopped && s->decoderDone.load()
         && s->readPos.load() == s->writePos.load() && s->have == 0;
+    unlockOutput();
     if (restart || ended)
         channelSetPosition(stream, 0);
     s->state.store(ActivePlaying);

@@ -160,6 +160,11 @@ private slots:
         // Once played through, the length is what was played.
         QCOMPARE(engine_.channelGetPosition(h), engine_.streamGetLength(h));
         QVERIFY(qAbs(seconds(engine_, h, engine_.channelGetPosition(h)) - 2.0) < 0.05);
+        // Played to its end, a stream starts again from its beginning.
+        QVERIFY(engine_.channelPlay(h, false));
+        render(engine_, 4410);
+        QCOMPARE(engine_.channelGetPosition(h), qint64(4410) * 8);
+        QCOMPARE(peakBin(engine_, h), 20);
         QVERIFY(engine_.streamFree(h));
     }
 
