@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
 #include <vector>
 
 using namespace zarn;
@@ -448,9 +449,16 @@ private slots:
 
     void playsOnTheDevice()
     {
+        // SDL takes an untouched SIGTERM, which belongs to the program's shutdown.
+        struct sigaction testlib {}, untouched {}, after {};
+        untouched.sa_handler = SIG_DFL;
+        sigaction(SIGTERM, &untouched, &testlib);
         FfmpegAudioEngine engine;
-        QVERIFY(engine.init(AudioEngine::DeviceDefault, Rate, 0));
+        const bool opened = engine.init(AudioEngine::DeviceDefault, Rate, 0);
+        sigaction(SIGTERM, &testlib, &after);
+        QVERIFY(opened);
         QVERIFY(engine.hasDevice());
+        QVERIFY(after.sa_handler == SIG_DFL);
         float buffer[2];
         QVERIFY(!engine.renderOffline(buffer, 1));
         const auto h = engine.streamCreateFile(file(QStringLiteral("ogg")), 0, 0, AudioEngine::SampleLoop);
