@@ -64,7 +64,7 @@ public:
     // BMWpanel64 / BMWpanel65: one step of 16 down (-1) or up (+1).
     void stepHexLineLength(int steps);
 
-    // --- passed to the parts ---
+    // --- handed on to the supervisor, the indicator and the port choice ---
     static PortChoice portChoice(int itemIndex, const QString& devicePathSetting)
     {
         return PortChoice::of(itemIndex, devicePathSetting);
