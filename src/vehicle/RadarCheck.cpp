@@ -15,6 +15,11 @@ QString metres(double distance)
 
 int relativeBearing(double courseOverGround, double bearingToCamera)
 {
+    // A course not yet known (or garbage) must not reach the integer conversion.
+    if (!std::isfinite(courseOverGround) || std::abs(courseOverGround) > 1e9)
+        courseOverGround = 0;
+    if (!std::isfinite(bearingToCamera) || std::abs(bearingToCamera) > 1e9)
+        bearingToCamera = 0;
     const long long raw = 360 - static_cast<long long>(std::trunc(courseOverGround))
         + static_cast<long long>(std::trunc(bearingToCamera));
     return static_cast<int>(((raw % 360) + 360) % 360);

@@ -60,6 +60,7 @@ private slots:
         QTest::newRow("36 left is not") << 90.0 << 54.0 << 324 << "";
         QTest::newRow("behind") << 10.0 << 190.0 << 180 << "";
         QTest::newRow("course 360") << 360.0 << 359.5 << 359 << "\\";
+        QTest::newRow("unknown course counts as north") << qQNaN() << 20.5 << 20 << "/";
     }
     void relativeBearingAndSide()
     {
