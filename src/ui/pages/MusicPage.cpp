@@ -76,6 +76,11 @@ MusicPage::MusicPage(QWidget* parent)
     // BMWListbox1 comes with the music library browser.
 }
 
+void MusicPage::setModel(MusicListModel* model)
+{
+    model_ = model;
+}
+
 void MusicPage::applyDocking()
 {
     PageBuilder::dockBottom(filterInfo_);

@@ -78,6 +78,11 @@ bool NowPlayingPage::preset(int key)
     return true;
 }
 
+void NowPlayingPage::setView(const NowPlayingView& view)
+{
+    view_ = view;
+}
+
 void NowPlayingPage::applyDocking()
 {
     PageBuilder::dockBottom(statusBar_);
