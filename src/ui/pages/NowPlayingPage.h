@@ -41,6 +41,8 @@ signals:
     void soundFxRequested();     // BMWpanel87
     // The progress slider released at this value in seconds.
     void seekRequested(int seconds);
+    // The knob's track seek while the options are hidden: +3 or -3 seconds.
+    void seekStepRequested(int seconds);
 
 private:
     PlainPanel* options_;
