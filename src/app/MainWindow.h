@@ -53,6 +53,7 @@ private:
     void finish() override;
 
     void wireBus();
+    void wireMusic();
     void wireSettingsPage();
     void busActivity();
     void setIndicator(const char* name, bool raised);
