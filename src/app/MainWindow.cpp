@@ -88,7 +88,11 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireSettingsPage();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The players go with the controller, before the window.
+    window_.setPlayers(nullptr);
+}
 
 void MainWindow::wireBus()
 {
