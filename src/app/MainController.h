@@ -84,6 +84,7 @@ public:
     CdChanger& cdChanger() { return cd_; }
     const CommandLine& commandLine() const { return commandLine_; }
     AudioEngine& audio() { return audio_; }
+    // The music page's list, which the player walks.
     MusicListModel& musicList() { return musicList_; }
     MusicPlayer& player() { return player_; }
     // The players as the window sees them.
