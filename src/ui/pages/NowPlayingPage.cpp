@@ -105,6 +105,8 @@ void NowPlayingPage::buildDisplay()
     progress_->setObjectName(QStringLiteral("Progress"));
     progress_->setGeometry(4, 302, 401, 28);
     progress_->setFocusPolicy(Qt::NoFocus);
+    // Opaque, so a tick repaints the slider alone and not the page under it.
+    progress_->setAutoFillBackground(true);
     progress_->setRange(0, view_.progressMax);
     progress_->setSingleStep(ProgressStep);
     progress_->setPageStep(ProgressStep);
