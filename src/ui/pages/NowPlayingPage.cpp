@@ -43,6 +43,8 @@ constexpr int ButtonHeight = 54;
 
 // Design geometry: 792 by 486 above the status bar; the left column holds the texts,
 // the cover fills the rest.
+constexpr int DesignWidth = 792;
+constexpr int DesignHeight = 486;
 constexpr int LeftColumnWidth = 409;
 constexpr int StatusBarHeight = 48;
 constexpr int ProgressStep = 2; // the slider's increment; a maximum below it is ignored
@@ -80,7 +82,7 @@ void NowPlayingPage::buildDisplay()
 {
     using namespace PageBuilder;
     cover_ = new CoverImage(QStringLiteral("PlayMP3Image"), this);
-    cover_->setGeometry(LeftColumnWidth, 0, 792 - LeftColumnWidth, 486);
+    cover_->setGeometry(LeftColumnWidth, 0, DesignWidth - LeftColumnWidth, DesignHeight);
     connect(cover_, &CoverImage::clicked, this, &NowPlayingPage::PlayMP3ImageClick);
 
     title_ = textPanel(this, "edTitle", QRect(8, 4, 393, 77), 32);
