@@ -524,6 +524,17 @@ void TestNowPlayingPage::cover_data()
     QTest::addRow("not a picture") << "front.jpg" << QByteArray("ID3\x03\x00 this is a music file") << true;
     QTest::addRow("truncated JPEG") << "track.jpg" << jpeg.left(40) << true;
     QTest::addRow("empty file") << "cover.jpg" << QByteArray("") << true;
+    // A header that asks for 2.7 GB of pixels and brings a few bytes.
+    QByteArray bomb("BM");
+    const auto le32 = [&bomb](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            bomb.append(char((v >> (8 * i)) & 0xFF));
+    };
+    const auto le16 = [&bomb](quint16 v) { bomb.append(char(v & 0xFF)).append(char(v >> 8)); };
+    le32(54 + 16), le32(0), le32(54);
+    le32(40), le32(30000), le32(30000), le16(1), le16(24), le32(0), le32(0), le32(2835), le32(2835), le32(0), le32(0);
+    bomb.append(16, '\x7f');
+    QTest::addRow("bitmap claiming 30000 by 30000") << "huge.bmp" << bomb << true;
 }
 
 // An unreadable cover shows the default picture instead of failing; a readable one is
