@@ -28,7 +28,7 @@ constexpr qint64 HeaderSize = 10; // "ID3", version, revision, flags, size
 // Tag header flags.
 constexpr uchar TagUnsync = 0x80;
 constexpr uchar TagExtended = 0x40; // in v2.2 this bit means a compressed tag instead
-constexpr uchar TagFooter = 0x10;
+// (a footer, 0x10 in v2.4, only matters to whoever looks for the audio after the tag)
 
 // Frame format flags, second flag byte.
 constexpr uchar V3Compressed = 0x80;
