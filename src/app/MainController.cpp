@@ -129,6 +129,11 @@ void MainController::registerStartupSteps()
         driversLog_.load(settings_.driversLog);
         ui_->applySettings(settings_);
     });
+    startup_.add(QStringLiteral("music list"), [this](const Splash&) {
+        musicList_.setMask(QString::fromLatin1(MusicListModel::MusicMask));
+        musicList_.GoToPath(settings_.media.mp3);
+        ui_->showMusicRoot(settings_.media.mp3);
+    });
     player_.registerStartup(startup_);
     startup_.add(QStringLiteral("locales"), [this](const Splash& splash) {
         splash(96, QStringLiteral(" Processing locales"));

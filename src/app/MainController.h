@@ -20,6 +20,7 @@
 #include "ibus/VehicleMessages.h"
 #include "ibus/VehicleRequests.h"
 #include "ibus/VehicleState.h"
+#include "media/MusicListModel.h"
 #include "media/PlayerState.h"
 #include "vehicle/DriversLogMode.h"
 
@@ -79,6 +80,8 @@ public:
     CdChanger& cdChanger() { return cd_; }
     const CommandLine& commandLine() const { return commandLine_; }
     PlayerState& player() { return player_; }
+    // The music page's list, which the player walks.
+    MusicListModel& musicList() { return musicList_; }
     DriversLogMode& driversLog() { return driversLog_; }
     // The steps FormCreate runs, in their order.
     const StartupSequence& startup() const { return startup_; }
@@ -127,6 +130,7 @@ private:
     SerialLink link_;
     std::unique_ptr<LogindSleepWatcher> sleepWatcher_;
     PlayerState player_;
+    MusicListModel musicList_;
     DriversLogMode driversLog_;
     StartupSequence startup_;
     StartupView* ui_ = nullptr; // while FormCreate runs

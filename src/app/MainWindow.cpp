@@ -12,6 +12,7 @@
 #include "ui/WindowAccess.h"
 #include "ui/pages/MainMenuPage.h"
 #include "ui/pages/ComTab.h"
+#include "ui/pages/MusicPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,6 +81,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
         simulator_->setBusActivity([this] { busActivity(); });
     }
     core_.setKeepInFront([this] { keepInFront(); });
+    wireMusicPage();
     wireBus();
     wireSettingsPage();
 }
@@ -233,6 +235,22 @@ void MainWindow::setMetric(bool miles)
 {
     if (auto* metric = window_.findChild<PlainPanel*>(QStringLiteral("metricIndicator")))
         metric->setCaption(miles ? QStringLiteral("M") : QStringLiteral("K"));
+}
+
+void MainWindow::wireMusicPage()
+{
+    auto* music = static_cast<MusicPage*>(window_.page(PageMusic));
+    music->setModel(&core_.musicList());
+    // The root is the text of the "MP3 File Path" field.
+    if (auto* root = window_.findChild<QLineEdit*>(QStringLiteral("Edit3")))
+        connect(root, &QLineEdit::textChanged, music, [music](const QString& text) { music->setMusicRoot(text); });
+}
+
+void MainWindow::showMusicRoot(const QString& root)
+{
+    auto* music = static_cast<MusicPage*>(window_.page(PageMusic));
+    music->setMusicRoot(root);
+    music->RelistMusicFolder(QString());
 }
 
 void MainWindow::finish()

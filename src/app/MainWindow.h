@@ -50,9 +50,11 @@ private:
     void hideMousePointer() override;
     void applySettings(const Settings& settings) override;
     void setMetric(bool miles) override;
+    void showMusicRoot(const QString& root) override;
     void finish() override;
 
     void wireBus();
+    void wireMusicPage();
     void wireSettingsPage();
     void busActivity();
     void setIndicator(const char* name, bool raised);

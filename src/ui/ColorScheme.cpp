@@ -4,6 +4,7 @@
 #include "ui/AlternateMenu.h"
 #include "ui/FocusRings.h"
 #include "ui/PlainPanel.h"
+#include "ui/TBMWListbox.h"
 #include "ui/TBMWpanel.h"
 #include "ui/TTransparentPanel.h"
 #include "ui/ZarnWindow.h"
@@ -271,9 +272,16 @@ void ApplyColorScheme(ZarnWindow& w)
         }
     }
 
-    // 6. and 7. The music and movie lists, the now-playing frame and the spectrum are
-    //    painted here once their pages exist (clschwarz background, clHellblau bar,
-    //    clOrange highlight, clreadabletext entries with white drawn as 0xFCFCFC).
+    // 6. The music and movie lists; white entries are drawn as 0xFCFCFC.
+    for (TBMWListbox* list : w.findChildren<TBMWListbox*>()) {
+        list->setClschwarz(r.clschwarz);
+        list->setClhellblau(r.clHellblau);
+        list->setClOrangina(r.clOrange);
+        list->setClSimpletext(r.clreadabletext == 0xFFFFFF ? 0xFCFCFC : r.clreadabletext);
+        done.insert(list);
+        done.insert(list->viewport());
+    }
+    // 7. The now-playing frame and the spectrum are painted here once they exist.
     //    The radar knob (ticks and face) and the compass needle plug in with the radar map.
 
     // 8. and 9. Header: its style follows the active page.

@@ -88,6 +88,11 @@ ZarnWindow::ZarnWindow(QWidget* parent)
     };
     for (QWidget* p : pages)
         pageControl_->addWidget(p);
+    // The music list's position goes into the header behind the music item's caption.
+    connect(static_cast<MusicPage*>(pages[PageMusic]), &MusicPage::positionShown, this, [this](const QString& position) {
+        const TBMWpanel* music = item(QStringLiteral("BMWpanel1"));
+        setFeatureCaption((music ? music->BMW_supercaption() : QString()) + QStringLiteral(" - ") + position);
+    });
     pageControl_->setCurrentIndex(PageNowPlaying);
 
     buildHeader();

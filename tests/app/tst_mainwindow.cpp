@@ -9,12 +9,14 @@
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
 #include "ui/pages/ComTab.h"
+#include "ui/pages/MusicPage.h"
 #include "PtyPair.h"
 #include "TestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -190,6 +192,28 @@ private slots:
         QApplication::setActiveWindow(&other);
         QTRY_VERIFY(!w.isActiveWindow());
         QVERIFY(second->BMW_highlighted());
+    }
+
+    void musicRootIsListedAtStartup()
+    {
+        QTemporaryDir home, music;
+        QDir(music.path()).mkdir(QStringLiteral("sub"));
+        test::writeAll(music.filePath("a.mp3"), "");
+        test::writeAll(music.filePath("notes.txt"), "");
+        test::writeAll(home.filePath("Zarn.ini"),
+                       "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n[Pathes]\nmp3=" + music.path().toUtf8() + "/\n");
+        Program p;
+        p.start(home.path());
+        const MusicListModel& list = p.main->core().musicList();
+        QCOMPARE(list.directory(), music.path());
+        QCOMPARE(list.mask(), QString::fromLatin1(MusicListModel::MusicMask));
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(p.main->window().activePage(), 0); // listed behind the main menu
+        auto* page = static_cast<MusicPage*>(p.main->window().page(PageMusic));
+        QCOMPARE(page->musicRoot(), music.path() + QLatin1Char('/'));
+        QCOMPARE(page->model(), &list);
+        page->BMWpanel12Click(); // already at the root
+        QCOMPARE(list.directory(), music.path());
     }
 
     void nineDetentsInOneMessage()

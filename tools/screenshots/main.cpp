@@ -1,15 +1,19 @@
 // zarn-screenshots OUTDIR: renders every page of the window at 800 by 600, the settings
 // sub-pages, the window-level panels and the splash screen into OUTDIR/*.png.
 #include "core/StatusLog.h"
+#include "media/MusicListModel.h"
 #include "ui/ColorScheme.h"
 #include "ui/PlainPanel.h"
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/MusicPage.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -29,6 +33,7 @@ const char* const PageCaptions[ZarnWindow::PageCount] = {
 
 bool save(QWidget& w, const QDir& dir, const QString& name)
 {
+    QApplication::processEvents(); // pending layouts (a list's scroll bar)
     const QString path = dir.filePath(name + QStringLiteral(".png"));
     if (!w.grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -68,6 +73,25 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     bool ok = save(w, dir, QStringLiteral("offpanel"));
     w.findChild<PlainPanel*>(QStringLiteral("offpanel"))->hide();
+
+    // The music page browses a small tree of its own.
+    QTemporaryDir music;
+    for (const char* name : {"ABBA/", "Best.Of/", "Deep Purple/", "x.mp3/", "Africa.mp3", "Bohemian Rhapsody.ogg",
+                             "Child in Time.mp3", "Smoke on the Water.wma", "README", "cover.jpg"}) {
+        const QString path = music.filePath(QString::fromLatin1(name));
+        if (path.endsWith(QLatin1Char('/')))
+            QDir().mkpath(path);
+        else
+            QFile(path).open(QIODevice::WriteOnly);
+    }
+    MusicListModel musicList;
+    auto* musicPage = static_cast<MusicPage*>(w.page(PageMusic));
+    musicPage->setModel(&musicList);
+    musicPage->setMusicRoot(music.path());
+    musicList.setMask(QString::fromLatin1(MusicListModel::MusicMask));
+    musicList.GoToPath(music.path());
+    musicPage->RelistMusicFolder(QString());
+    musicList.setHighlighted(2);
 
     w.setRadarItemVisible(true);
     w.setLaunchPath(QStringLiteral("/usr/bin/true"));
