@@ -50,6 +50,7 @@ MainController::MainController(Environment environment, QObject* parent)
     , ownAudio_(env_.audio ? nullptr : std::make_unique<FfmpegAudioEngine>(&log_))
     , audio_(env_.audio ? *env_.audio : *ownAudio_)
     , player_(audio_, musicList_, TimerScheduler::current(), log_, sender_, ini_, settings_.media, env_.appDir)
+    , randomList_(TimerScheduler::current(), log_, sender_, env_.appDir)
 {
     connect(&Makeselfactive, &Timer::timeout, this, &MainController::MakeselfactiveTimer);
     connect(&clocktimer, &Timer::timeout, this, &MainController::clocktimerTimer);
@@ -59,7 +60,6 @@ MainController::MainController(Environment environment, QObject* parent)
         bool once;
     };
     for (const TraceOnly& t : {TraceOnly{Timer1, "Timer1 IP Check", false}, TraceOnly{Timer2, "Timer2Timer", false},
-                               TraceOnly{RandomListreadTimer, "RandomListreadTimerTimer", true},
                                TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
         connect(&t.timer, &Timer::timeout, this, [this, timer = &t.timer, trace = t.trace, once = t.once] {
             log_.timerTrace(QLatin1String(trace));
@@ -68,7 +68,20 @@ MainController::MainController(Environment environment, QObject* parent)
         });
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
     actions_.player = &player_;
+    wireRandomList();
     registerStartupSteps();
+}
+
+void MainController::wireRandomList()
+{
+    connect(&randomList_, &RandomList::entriesChanged, this, [this] { player_.setRandomEntries(randomList_.entries()); });
+    connect(&randomList_, &RandomList::statusChanged, &player_, &MusicPlayer::setRandomStatus);
+    connect(&favourites_, &Favourites::statusChanged, &player_, &MusicPlayer::setRandomStatus);
+}
+
+bool MainController::addFavourite(const QString& musicRoot)
+{
+    return favourites_.add(player_.CurrentTrack(), musicRoot);
 }
 
 MainController::~MainController() = default;
@@ -168,6 +181,8 @@ void MainController::registerStartupSteps()
             splash(-1, QStringLiteral(" MP3 Directory not found"));
     });
     startup_.add(QStringLiteral("window timers"), [this](const Splash&) { startWindowTimers(); });
+    startup_.add(QStringLiteral("random list read"), [this](const Splash&) { randomList_.setSaveMemory(saveMemory_); });
+    randomList_.registerStartup(startup_);
 }
 
 void MainController::commandLineSwitches(const StartupSequence::Splash& splash)
@@ -220,7 +235,6 @@ void MainController::startWindowTimers()
     clocktimer.setInterval(ClockIntervalMs);
     Timer1.setInterval(60000);
     Timer2.setInterval(900);
-    RandomListreadTimer.setInterval(6000);
     startupandasktimer.setInterval(8000);
 }
 
@@ -266,6 +280,8 @@ bool MainController::SaveSettingsNow()
 
 void MainController::FormCloseQuery()
 {
+    // A search still running ends here; the list file stays as it was.
+    randomList_.stopSearch();
     QString error;
     if (!SaveMileage(ini_, vehicle_.BMWpanel110, &error))
         log_.addError(withReason(error, ini_.errorDetail()));

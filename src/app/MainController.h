@@ -21,9 +21,11 @@
 #include "ibus/VehicleMessages.h"
 #include "ibus/VehicleRequests.h"
 #include "ibus/VehicleState.h"
+#include "media/Favourites.h"
 #include "media/FfmpegAudioEngine.h"
 #include "media/MusicListModel.h"
 #include "media/MusicPlayer.h"
+#include "media/RandomList.h"
 #include "vehicle/DriversLogMode.h"
 
 #include <QObject>
@@ -87,6 +89,9 @@ public:
     // The music page's list, which the player walks.
     MusicListModel& musicList() { return musicList_; }
     MusicPlayer& player() { return player_; }
+    RandomList& randomList() { return randomList_; }
+    // "Add to favorites" for the playing track.
+    bool addFavourite(const QString& musicRoot);
     // The players as the window sees them.
     Players& players() { return players_; }
     DriversLogMode& driversLog() { return driversLog_; }
@@ -100,7 +105,6 @@ public:
     // page, the random list and the driver's log; for now they only trace their ticks.
     Timer Timer1{QStringLiteral("Timer1")};                           // IP address check
     Timer Timer2{QStringLiteral("Timer2")};                           // processor load
-    Timer RandomListreadTimer{QStringLiteral("RandomListreadTimer")}; // once, 6 s after start
     Timer startupandasktimer{QStringLiteral("startupandasktimer")};   // once, 8 s after start
     Timer IdleShutdownTimer{QStringLiteral("IdleShutdownTimer")};
 
@@ -113,6 +117,7 @@ private:
     void clocktimerTimer();
     void startWindowTimers();
     void IdleShutdownTimerTimer();
+    void wireRandomList();
 
     Environment env_;
     CommandLine commandLine_;
@@ -141,6 +146,8 @@ private:
     MusicListModel musicList_;
     MusicPlayer player_;
     AppPlayers players_{player_};
+    RandomList randomList_;
+    Favourites favourites_{log_};
     DriversLogMode driversLog_;
     StartupSequence startup_;
     StartupView* ui_ = nullptr; // while FormCreate runs

@@ -56,6 +56,7 @@ private:
     void wireBus();
     void wireMusic();
     void wireMusicPage();
+    void wireRandomList();
     void wireSettingsPage();
     void busActivity();
     void setIndicator(const char* name, bool raised);
