@@ -302,13 +302,15 @@ void MainWindow::wireRandomList()
         if (auto* indicator = window_.findChild<PlainPanel*>(QStringLiteral("RandomIndicator")))
             indicator->setVisible(visible);
     });
-    // While the list is read the main menu shows with its music item disabled.
+    // While the list is read the main menu shows with its music item disabled. A main
+    // menu already shown stays as it is, so the knob's mark is not sent back to its start.
     const auto musicItem = [this](bool enabled) {
         if (auto* item = window_.findChild<QWidget*>(QStringLiteral("BMWpanel1")))
             item->setEnabled(enabled);
     };
     connect(&random, &RandomList::readStarted, this, [this, musicItem] {
-        window_.ShowPage(0);
+        if (window_.activePage() != PageMain && window_.activePage() != PageAlternateMenu)
+            window_.ShowMainMenu();
         musicItem(false);
     });
     connect(&random, &RandomList::readFinished, this, [musicItem] { musicItem(true); });

@@ -92,6 +92,9 @@ bool Favourites::add(const QString& currentTrack, const QString& musicRoot)
 {
     if (currentTrack.isEmpty())
         return false;
+    // Without a music root the favourites would land in the file system's root.
+    if (musicRoot.isEmpty())
+        return fail(QStringLiteral("no music root (MP3 File Path) set"));
     const QFileInfo track(currentTrack);
     const QString dir = directory(musicRoot);
     if (!QDir().mkpath(dir) || !QFileInfo(dir).isDir())

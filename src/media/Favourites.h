@@ -30,7 +30,7 @@ public:
 
     static QString directory(const QString& musicRoot);
     // BMWpanel86Click. True when the track is in the favourites afterwards. An empty
-    // track (nothing played yet) does nothing.
+    // track (nothing played yet) does nothing; an empty music root is a failure.
     bool add(const QString& currentTrack, const QString& musicRoot);
 
 signals:

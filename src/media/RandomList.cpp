@@ -51,6 +51,11 @@ void RandomList::endWorker()
     worker_->wait();
     delete worker_;
     worker_ = nullptr;
+    // A read cut short still gives the music item back.
+    if (reading_) {
+        reading_ = false;
+        emit readFinished();
+    }
 }
 
 void RandomList::stopSearch()
@@ -161,6 +166,7 @@ void RandomList::RandomListreadTimerTimer()
     const quint64 generation = ++generation_;
     QPointer<RandomList> self(this);
     auto stop = stop_ = std::make_shared<std::atomic<bool>>(false);
+    reading_ = true;
     startWorker([self, stop, file, generation] {
         RandomListFiles::ReadResult r = RandomListFiles::read(file, *stop);
         QMetaObject::invokeMethod(self, [self, generation, r = std::move(r)] {
@@ -174,6 +180,7 @@ void RandomList::readDone(quint64 generation, const QStringList& entries, int sk
 {
     if (generation != generation_)
         return;
+    reading_ = false;
     endWorker();
     setEntries(entries);
     if (failed) {

@@ -107,6 +107,7 @@ private:
     // (a worker stopped for a newer one) is dropped.
     QThread* worker_ = nullptr;
     quint64 generation_ = 0;
+    bool reading_ = false; // readStarted() was emitted and readFinished() is due
     std::shared_ptr<std::atomic<bool>> stop_;
 };
 

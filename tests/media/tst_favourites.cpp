@@ -124,6 +124,14 @@ private slots:
         QVERIFY(!QFileInfo::exists(r.fav()));
     }
 
+    void noMusicRootIsAFailure()
+    {
+        Rig r;
+        QVERIFY(!r.favourites.add(r.put(QStringLiteral("Song.mp3"), "s"), QString()));
+        QCOMPARE(r.lastText(), QLatin1String(Favourites::FailedText));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/$  Favourites")));
+    }
+
     void failures_data()
     {
         QTest::addColumn<QString>("kind");

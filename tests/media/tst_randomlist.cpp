@@ -259,6 +259,25 @@ private slots:
         QCOMPARE(r.list->entries(), QStringList{r.root() + QStringLiteral("/new.mp3")});
     }
 
+    void buildDuringTheReadGivesTheMusicItemBack()
+    {
+        Rig r;
+        touch(r.root(), QStringLiteral("a.mp3"));
+        test::writeAll(r.file(), r.root().toUtf8() + "/a.mp3\r\n/gone.mp3\r\n");
+        StartupSequence startup;
+        r.list->registerStartup(startup);
+        startup.run({});
+        QSignalSpy started(r.list.get(), &RandomList::readStarted);
+        QSignalSpy read(r.list.get(), &RandomList::readFinished);
+        r.time.advance(RandomList::ReadDelayMs);
+        QCOMPARE(started.count(), 1);
+        QVERIFY(r.build(r.root()));
+        QCoreApplication::processEvents();
+        QCOMPARE(read.count(), 1);
+        QCOMPARE(r.list->entries(), QStringList{r.root() + QStringLiteral("/a.mp3")});
+        QCOMPARE(r.list->status(), QStringLiteral("Rnd list created #=1"));
+    }
+
     // One tree of 100 000 files in 5 000 folders for the tests below.
     void initTestCase()
     {
