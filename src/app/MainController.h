@@ -22,6 +22,7 @@
 #include "ibus/VehicleState.h"
 #include "media/PlayerState.h"
 #include "vehicle/DriversLogMode.h"
+#include "vehicle/SpeedCameraWarning.h"
 
 #include <QObject>
 
@@ -80,6 +81,7 @@ public:
     const CommandLine& commandLine() const { return commandLine_; }
     PlayerState& player() { return player_; }
     DriversLogMode& driversLog() { return driversLog_; }
+    SpeedCameraWarning& radar() { return radar_; }
     // The steps FormCreate runs, in their order.
     const StartupSequence& startup() const { return startup_; }
     bool saveMemory() const { return saveMemory_; }
@@ -117,6 +119,7 @@ private:
     AppActions ownActions_;
     AppActions& actions_;
     VehicleState vehicle_;
+    SpeedCameraWarning radar_{vehicle_, sender_, log_, options_};
     std::unique_ptr<ClockSetter> ownClockSetter_;
     VehicleMessages messages_;
     VehicleRequests requests_;

@@ -54,6 +54,8 @@ private:
 
     void wireBus();
     void wireSettingsPage();
+    void wireVehicle();
+    void showVehicleValues();
     void busActivity();
     void setIndicator(const char* name, bool raised);
 
