@@ -3,6 +3,7 @@
 #include "app/Version.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
+#include "ui/AlertSign.h"
 #include "ui/ColorScheme.h"
 #include "ui/LayoutTab.h"
 #include "ui/PlainPanel.h"
@@ -14,7 +15,6 @@
 #include "ui/pages/ComTab.h"
 #include "ui/pages/DriversLogPage.h"
 #include "ui/pages/RadarPage.h"
-#include "ui/AlertSign.h"
 
 #include <QCheckBox>
 #include <QComboBox>
