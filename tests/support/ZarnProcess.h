@@ -19,6 +19,7 @@ public:
     // SIGTERM, then waits for the exit; returns the exit code (-1 on a crash or hang).
     int terminate(int timeoutMs = 10000);
     bool isRunning() const { return process_.state() != QProcess::NotRunning; }
+    qint64 pid() const { return process_.processId(); }
 
     // Every status line written so far (with time stamps).
     QStringList statusLines() const;
