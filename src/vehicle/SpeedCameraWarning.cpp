@@ -43,6 +43,14 @@ void SpeedCameraWarning::setCameras(RadarCameraList list)
     emit camerasLoaded(cameras_.available);
 }
 
+void SpeedCameraWarning::setSettings(const RadarSettings& settings)
+{
+    // Switched on again, the camera ahead is announced afresh.
+    if (!settings.radarWarning)
+        approachCamera_ = -1;
+    settings_ = settings;
+}
+
 bool SpeedCameraWarning::positionFix()
 {
     if (!warningOn())

@@ -48,7 +48,7 @@ public:
     void setCameras(RadarCameraList list);
 
     const RadarSettings& settings() const { return settings_; }
-    void setSettings(const RadarSettings& settings) { settings_ = settings; }
+    void setSettings(const RadarSettings& settings);
 
     bool available() const { return cameras_.available; }
     qsizetype RadarCount() const { return cameras_.cameras.size(); }

@@ -162,6 +162,14 @@ private slots:
         car.speed(100);
         car.driveTo(2.9);
         QCOMPARE(car.checkControlTexts().size(), 2);
+        // Switched off and on again: the camera ahead is announced again.
+        s.radarWarning = false;
+        car.warning.setSettings(s);
+        car.fixAt(2.93);
+        s.radarWarning = true;
+        car.warning.setSettings(s);
+        car.fixAt(2.96);
+        QCOMPARE(car.checkControlTexts().size(), 3);
     }
 
     void anotherCameraAheadIsAnotherApproach()
