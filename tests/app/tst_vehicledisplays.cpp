@@ -7,6 +7,7 @@
 #include "ui/AlertSign.h"
 #include "ui/PlainPanel.h"
 #include "ui/TBMWpanel.h"
+#include "ui/ZarnWindow.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -104,6 +105,47 @@ private slots:
         // Without radar.bin the warning's indicator and menu item stay hidden.
         QVERIFY(p.widget("RadarIndicator")->isHidden());
         QVERIFY(p.widget("BMWpanel89")->isHidden());
+    }
+
+    // A frame repaints the controls whose text it changed, and no others.
+    void onlyChangedControlsRepaint()
+    {
+        Program p;
+        p.start();
+        ZarnWindow& w = p.main->window();
+        w.show();
+        w.ShowPage(PageRadar);
+        p.widget("offpanel")->hide(); // the hint that the car has the screen covers it all
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        p.feed(frame("80 05 BF 18 32 1E"));
+        p.position(0);
+        QCoreApplication::processEvents();
+
+        struct Counter : QObject {
+            QHash<QObject*, int> paints;
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::Paint)
+                    ++paints[o];
+                return false;
+            }
+        } counter;
+        QWidget* speedo = p.widget("Speedo_Display");
+        QWidget* rpm = p.widget("Umin_Display");
+        QWidget* lat = p.widget("Label54");
+        for (QWidget* c : {speedo, rpm, lat})
+            c->installEventFilter(&counter);
+
+        p.feed(frame("80 05 BF 18 32 1E")); // the same values
+        p.position(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(counter.paints.value(speedo), 0);
+        QCOMPARE(counter.paints.value(lat), 0);
+
+        p.feed(frame("80 05 BF 18 3C 1E")); // 120 km/h, same engine speed
+        QTRY_VERIFY(counter.paints.value(speedo) > 0);
+        QCOMPARE(counter.paints.value(rpm), 0);
+        QCOMPARE(counter.paints.value(lat), 0);
     }
 
     void speedCameraWarningOnTheWindow()
