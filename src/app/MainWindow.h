@@ -50,9 +50,12 @@ private:
     void hideMousePointer() override;
     void applySettings(const Settings& settings) override;
     void setMetric(bool miles) override;
+    void showMusicRoot(const QString& root) override;
     void finish() override;
 
     void wireBus();
+    void wireMusic();
+    void wireMusicPage();
     void wireSettingsPage();
     void wireVehicle();
     void showVehicleValues();

@@ -21,6 +21,8 @@ public:
     // Zarn.ini has been read: captions, fonts, colors, bounds, pictures, paths.
     virtual void applySettings(const Settings& settings) {}
     virtual void setMetric(bool miles) {}
+    // The music list shows the music root: the page clears its filter and lists it.
+    virtual void showMusicRoot(const QString& root) {}
     // Colors, layout and the main menu: the last steps before the window shows.
     virtual void finish() {}
 };

@@ -12,8 +12,12 @@ namespace zarn {
 // The entries of one directory as the music and movie lists show them: the
 // sub-directories ("»" + two blanks + name) and the files that match the mask, sorted
 // case-insensitively by their text, "." and ".." never among them; at most one entry
-// highlighted. Paths are absolute Linux paths without a trailing "/" (except "/").
-// A directory that does not exist or cannot be read lists nothing.
+// highlighted. Paths are absolute Linux paths without a trailing "/" (except "/"),
+// compared as the file system does (letter case counts). Relative paths are resolved
+// against the directory shown; the process's current directory is never changed, since
+// other threads and every relative path of the program would follow it.
+// A directory that does not exist or cannot be read lists nothing. Sockets, pipes,
+// devices and dangling links are never listed: none of them can be played.
 //
 // Contract: main thread only; changed() follows every change of directory, mask or
 // entries, highlightChanged() every change of the highlight. Nothing is mandatory to
@@ -37,13 +41,21 @@ public:
     QString mask() const { return mask_; }
     const QVector<Entry>& entries() const { return entries_; }
 
-    // Reads the directory again with the current mask.
+    // Reads the directory again with the current mask (one read of the directory).
     void relist();
-    // Shows this directory (a different one, letter case ignored) and relists.
+    // Shows this directory (resolved, if it differs from the one shown) and relists.
     void setDirectory(const QString& path);
-    // Patterns separated by ";", letter case ignored; "*." matches names without an
-    // extension. A different mask is stored and the list read again.
+    // Patterns separated by ";", letter case ignored; "*" and "?" are wildcards and a
+    // pattern ending in "." matches names without an extension ("*."). A different mask
+    // is stored and the list read again.
     void setMask(const QString& masks);
+    // Both at once, with a single read when either changes.
+    void setDirectoryAndMask(const QString& path, const QString& masks);
+    // The absolute, cleaned form of a path ("..", "." and doubled or trailing "/"
+    // removed), relative paths taken from the directory shown.
+    QString resolvedPath(const QString& path) const;
+    // Whether a name matches one pattern of a mask.
+    static bool matchesPattern(const QString& name, const QString& pattern);
     // Directory + "/" + the highlighted entry's text; empty when none is highlighted.
     QString selectedFilePath() const;
 
@@ -61,6 +73,8 @@ signals:
     void highlightChanged();
 
 private:
+    QString joined(const QString& name) const;
+
     QString directory_;
     QString mask_;
     QVector<Entry> entries_;

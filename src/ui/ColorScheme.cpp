@@ -4,6 +4,7 @@
 #include "ui/AlternateMenu.h"
 #include "ui/FocusRings.h"
 #include "ui/PlainPanel.h"
+#include "ui/TBMWListbox.h"
 #include "ui/TBMWpanel.h"
 #include "ui/TTransparentPanel.h"
 #include "ui/ZarnWindow.h"
@@ -71,6 +72,19 @@ constexpr Row NamedControls[] = {
     {"command_recognized", Dunkelblau, Readable},
     {"Panel76", Dunkelblau, None},
     {"Panel77", Dunkelblau, None},
+    // The now-playing display panels and their texts.
+    {"paused_label", Schwarz, Readable},
+    {"TimeOfPiece", Schwarz, Readable},
+    {"Panel64", Schwarz, Readable},
+    {"Panel67", Schwarz, Readable},
+    {"edTitle", Schwarz, Readable},
+    {"edArtist", Schwarz, Readable},
+    {"edAlbum", Schwarz, Readable},
+    {"edYear", Schwarz, Readable},
+    {"edGenre", Schwarz, Readable},
+    {"MP3_scroller", Schwarz, Readable},
+    {"PlayMP3Image", Schwarz, None},
+    {"PaintFrame", Schwarz, None},
     // The safety screen is black whatever the scheme.
     {"Sicherheit", Black, None},
     // Adjust-mode markers: their mode flags are left alone, only the color is reset.
@@ -271,9 +285,28 @@ void ApplyColorScheme(ZarnWindow& w)
         }
     }
 
-    // 6. and 7. The music and movie lists, the now-playing frame and the spectrum are
-    //    painted here once their pages exist (clschwarz background, clHellblau bar,
-    //    clOrange highlight, clreadabletext entries with white drawn as 0xFCFCFC).
+    // 6. The music and movie lists; white entries are drawn as 0xFCFCFC.
+    for (TBMWListbox* list : w.findChildren<TBMWListbox*>()) {
+        list->setClschwarz(r.clschwarz);
+        list->setClhellblau(r.clHellblau);
+        list->setClOrangina(r.clOrange);
+        list->setClSimpletext(r.clreadabletext == 0xFFFFFF ? 0xFCFCFC : r.clreadabletext);
+        done.insert(list);
+        done.insert(list->viewport());
+    }
+    // 7. and 8. The now-playing frame: its edges from the line colors; the slider's
+    //    groove and handle in the side-bar color.
+    if (auto* frame = w.findChild<PlainPanel*>(QStringLiteral("winamppanel1"))) {
+        frame->setColor(fromBgr(r.clschwarz));
+        frame->setBevelColors(fromBgr(r.clHellblau), fromBgr(r.cldunkelblau));
+        done.insert(frame);
+    }
+    if (QWidget* progress = w.findChild<QWidget*>(QStringLiteral("Progress"))) {
+        setRoles(progress, {QPalette::Window, QPalette::Base}, fromBgr(r.clschwarz));
+        setRoles(progress, {QPalette::Button, QPalette::Highlight}, fromBgr(r.clHellblau));
+        done.insert(progress);
+    }
+    // 7. The spectrum is painted here once it exists.
     //    The radar knob (ticks and face) and the compass needle plug in with the radar map.
 
     // 8. and 9. Header: its style follows the active page.

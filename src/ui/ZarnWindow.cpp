@@ -89,6 +89,11 @@ ZarnWindow::ZarnWindow(QWidget* parent)
     };
     for (QWidget* p : pages)
         pageControl_->addWidget(p);
+    // The music list's position goes into the header behind the music item's caption.
+    connect(static_cast<MusicPage*>(pages[PageMusic]), &MusicPage::positionShown, this, [this](const QString& position) {
+        const TBMWpanel* music = item(QStringLiteral("BMWpanel1"));
+        setFeatureCaption((music ? music->BMW_supercaption() : QString()) + QStringLiteral(" - ") + position);
+    });
     pageControl_->setCurrentIndex(PageNowPlaying);
 
     buildHeader();
@@ -222,6 +227,7 @@ void ZarnWindow::attachStatusLog(StatusLog& log)
 {
     log_ = &log;
     static_cast<IbusPage*>(page(PageIbus))->attachStatusLog(log);
+    static_cast<NowPlayingPage*>(page(PageNowPlaying))->setStatusLog(&log);
 }
 
 StatusLog* ZarnWindow::statusLog() const

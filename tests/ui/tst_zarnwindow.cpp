@@ -292,12 +292,12 @@ private slots:
         QCOMPARE(f.w.headerCaption(), QStringLiteral(" Zarn MP3 Player"));
     }
 
-    void mp3PlayerFocusesTheBackItemWithoutAList()
+    void mp3PlayerFocusesTheList()
     {
         Window f;
         f.w.ShowMainMenu();
         f.click("BMWpanel1");
-        QCOMPARE(QApplication::focusWidget(), f.get<QWidget>("BMWpanel11"));
+        QCOMPARE(QApplication::focusWidget(), f.get<QWidget>("BMWListbox1"));
     }
 
     void movieItemWithARunningMovieHidesHeaderAndPages()
