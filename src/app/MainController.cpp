@@ -3,6 +3,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartupView.h"
 #include "app/Version.h"
+#include "core/Clock.h"
 #include "ibus/FrameText.h"
 #include "services/LogindSleepWatcher.h"
 #include "services/TimedatedClockSetter.h"
@@ -54,8 +55,7 @@ MainController::MainController(Environment environment, QObject* parent)
         const char* trace;
         bool once;
     };
-    for (const TraceOnly& t : {TraceOnly{Timer1, "Timer1 IP Check", false}, TraceOnly{Timer2, "Timer2Timer", false},
-                               TraceOnly{RandomListreadTimer, "RandomListreadTimerTimer", true},
+    for (const TraceOnly& t : {TraceOnly{RandomListreadTimer, "RandomListreadTimerTimer", true},
                                TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
         connect(&t.timer, &Timer::timeout, this, [this, timer = &t.timer, trace = t.trace, once = t.once] {
             log_.timerTrace(QLatin1String(trace));
@@ -150,7 +150,7 @@ void MainController::registerStartupSteps()
         splash(98, QStringLiteral(" Checking radar.bin"));
         log_.AddStatusLine(QStringLiteral("Last known mileage read - number is ") + QString::number(vehicle_.LastKnownMileage));
     });
-    startup_.add(QStringLiteral("autolaunch"), [](const Splash& splash) { splash(-1, QStringLiteral(" Checking autolaunch")); });
+    launcher_.registerStartup(startup_, [this] { return settings_.launcher.application1; });
     startup_.add(QStringLiteral("colors, layout and main menu"), [this](const Splash& splash) {
         splash(99, QStringLiteral(" Adapting colors"));
         splash(100, QStringLiteral(" Setting items positions and sizes"));
@@ -210,8 +210,7 @@ void MainController::startWindowTimers()
     link_.start();
     Makeselfactive.setInterval(MakeselfactiveIntervalMs);
     clocktimer.setInterval(ClockIntervalMs);
-    Timer1.setInterval(60000);
-    Timer2.setInterval(900);
+    systemStatus_.start();
     RandomListreadTimer.setInterval(6000);
     startupandasktimer.setInterval(8000);
 }
@@ -263,7 +262,14 @@ void MainController::FormCloseQuery()
         log_.addError(withReason(error, ini_.errorDetail()));
     SaveSettingsNow();
     link_.CommPortSupervisor().stop();
+    systemStatus_.stop();
     link_.ClosePort();
+}
+
+void MainController::systemStatusShown()
+{
+    if (!port_.SendInProgress())
+        sender_.SendClusterText(systemStatus_.clusterText());
 }
 
 void MainController::MakeselfactiveTimer()
@@ -277,6 +283,9 @@ void MainController::MakeselfactiveTimer()
 void MainController::clocktimerTimer()
 {
     log_.timerTrace(QStringLiteral("Clocktimer"));
+    if (clockDisplay_)
+        clockDisplay_(Clock::current().now());
+    // From now on every status line shows hh:mm:ss.
     log_.setClockTicked();
 }
 

@@ -3,6 +3,7 @@
 #include "app/Version.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
+#include "ui/ClockDisplay.h"
 #include "ui/ColorScheme.h"
 #include "ui/LayoutTab.h"
 #include "ui/PlainPanel.h"
@@ -13,6 +14,8 @@
 #include "ui/pages/MainMenuPage.h"
 #include "ui/pages/ComTab.h"
 #include "ui/pages/MusicPage.h"
+#include "ui/pages/SystemPage.h"
+#include "ui/TBMWpanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -81,9 +84,12 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
         simulator_->setBusActivity([this] { busActivity(); });
     }
     core_.setKeepInFront([this] { keepInFront(); });
+    core_.setClockDisplay([this](const QDateTime& now) { ClockDisplay::show(window_, now); });
     wireMusicPage();
     wireBus();
     wireSettingsPage();
+    wireSystemPage();
+    wireLauncher();
 }
 
 MainWindow::~MainWindow() = default;
@@ -144,6 +150,46 @@ void MainWindow::wireSettingsPage()
     connect(com, &ComTab::hexLineLengthChanged, &link, &SerialLink::setHexLineLength);
 }
 
+void MainWindow::wireSystemPage()
+{
+    SystemStatus& status = core_.systemStatus();
+    auto* page = static_cast<SystemPage*>(window_.page(PageSystem));
+    connect(&status, &SystemStatus::speedLoadChanged, page, &SystemPage::setSpeed);
+    connect(&status, &SystemStatus::networkChanged, page, &SystemPage::setNetwork);
+    connect(window_.mainMenu(), &MainMenuPage::systemStatusRequested, this, [this] {
+        fillSystemPage();
+        core_.systemStatusShown();
+    });
+    // " Refresh": the values again, the page stays.
+    connect(&window_, &ZarnWindow::systemStatusRefreshRequested, this, [this] {
+        window_.setFeatureCaption(window_.mainMenu()->menuItem(QStringLiteral("BMWpanel6"))->BMW_supercaption());
+        fillSystemPage();
+    });
+}
+
+void MainWindow::fillSystemPage()
+{
+    SystemStatus& status = core_.systemStatus();
+    status.Timer1Timer();
+    SystemPage::Texts t;
+    t.version = QStringLiteral("Zarn Version is ") + VersionText + QLatin1Char(' ');
+    t.path = QStringLiteral("Zarn path is ") + core_.appDir();
+    t.processor = status.processorText();
+    t.speed = status.speedText();
+    t.memory = status.memoryText();
+    t.network = status.networkText();
+    t.power = status.powerText();
+    static_cast<SystemPage*>(window_.page(PageSystem))->setTexts(t);
+}
+
+void MainWindow::wireLauncher()
+{
+    connect(window_.mainMenu(), &MainMenuPage::launchRequested, this, [this] {
+        if (auto* field = window_.findChild<QLineEdit*>(QStringLiteral("Edit11")))
+            core_.launcher().BMWpanel76Click(field->text());
+    });
+}
+
 void MainWindow::setIndicator(const char* name, bool raised)
 {
     if (auto* indicator = window_.findChild<PlainPanel*>(QLatin1String(name)))
@@ -169,10 +215,13 @@ void MainWindow::keepInFront()
     QWidget* camera = window_.findChild<QWidget*>(QStringLiteral("videoarea"));
     if (camera && camera->isVisible())
         return;
-    if (window_.isVisible() && !window_.isActiveWindow()) {
-        window_.raise();
+    if (!window_.isVisible())
+        return;
+    // A program started by the launcher may cover the window without taking the input
+    // focus (no window manager in the car), so the window is raised even while active.
+    window_.raise();
+    if (!window_.isActiveWindow())
         window_.activateWindow();
-    }
 }
 
 void MainWindow::FormCreate()
