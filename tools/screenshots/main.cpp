@@ -2,12 +2,15 @@
 // sub-pages, the window-level panels and the splash screen into OUTDIR/*.png.
 #include "core/StatusLog.h"
 #include "media/MusicListModel.h"
+#include "services/SystemStatus.h"
+#include "ui/ClockDisplay.h"
 #include "ui/ColorScheme.h"
 #include "ui/PlainPanel.h"
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
 #include "ui/pages/MusicPage.h"
+#include "ui/pages/SystemPage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -92,6 +95,20 @@ int main(int argc, char** argv)
     musicList.GoToPath(music.path());
     musicPage->RelistMusicFolder(QString());
     musicList.setHighlighted(2);
+
+    // The clock at a fixed moment; the status page as this machine fills it.
+    ClockDisplay::show(w, QDateTime(QDate(2026, 12, 24), QTime(18, 30)));
+    SystemStatus status(log);
+    status.start();
+    SystemPage::Texts texts;
+    texts.version = QStringLiteral("Zarn Version is 2.9.0 Build 1005 (no voice) ");
+    texts.path = QStringLiteral("Zarn path is /home/car/zarn/");
+    texts.processor = status.processorText();
+    texts.speed = status.speedText() + QStringLiteral(",  CPU busy = 07.5%");
+    texts.memory = status.memoryText();
+    texts.network = QStringLiteral("IP is 192.168.0.10");
+    texts.power = status.powerText();
+    static_cast<SystemPage*>(w.page(PageSystem))->setTexts(texts);
 
     w.setRadarItemVisible(true);
     w.setLaunchPath(QStringLiteral("/usr/bin/true"));
