@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -188,6 +189,16 @@ void MainWindow::wireLauncher()
         if (auto* field = window_.findChild<QLineEdit*>(QStringLiteral("Edit11")))
             core_.launcher().BMWpanel76Click(field->text());
     });
+    // "Pick a directory" beside "Launch this program": the chosen program shows the Launch
+    // item and is saved at once; cancelling changes nothing.
+    if (auto* pick = window_.findChild<QPushButton*>(QStringLiteral("Button25")))
+        connect(pick, &QPushButton::clicked, this, [this] {
+            const QString file = schemes_.filePicker(QStringLiteral("Programs (*)"));
+            if (file.isEmpty())
+                return;
+            window_.setLaunchPath(file);
+            SaveSettings();
+        });
 }
 
 void MainWindow::setIndicator(const char* name, bool raised)

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "ibus/ClockSetter.h"
 #include "ui/PlainPanel.h"
+#include "ui/SchemeActions.h"
 #include "ui/TBMWpanel.h"
 #include "ui/pages/MainMenuPage.h"
 #include "TestSupport.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,6 +60,12 @@ QString recordingScript(const QString& dir, const QString& name)
     test::writeAll(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QByteArray recorded(const QString& script)
@@ -130,6 +138,24 @@ private slots:
         QCOMPARE(test::texts(p.main->core().log()).last(),
                  QStringLiteral("Application 1 - \"") + launch + QStringLiteral("\" has been started ()"));
         QTRY_COMPARE_WITH_TIMEOUT(recorded(launch), QByteArray("\n"), 30000);
+    }
+
+    void pickingTheLaunchProgramShowsTheItemAndSavesIt()
+    {
+        QTemporaryDir home;
+        Program p(home.path());
+        auto* schemes = p.main->window().findChild<SchemeActions*>(QStringLiteral("SchemeActions"));
+        QString chosen;
+        schemes->filePicker = [&chosen](const QString&) { return chosen; };
+        QVERIFY(!p.get("BMWpanel76")->isVisibleTo(&p.main->window()));
+        p.get<QPushButton>("Button25")->click(); // cancelled
+        QVERIFY(!p.get("BMWpanel76")->isVisibleTo(&p.main->window()));
+        QVERIFY(!readFile(home.filePath("Zarn.ini")).contains("LaunchButtonExe=/"));
+
+        chosen = QStringLiteral("/opt/car apps/navit");
+        p.get<QPushButton>("Button25")->click();
+        QVERIFY(p.get("BMWpanel76")->isVisibleTo(&p.main->window()));
+        QVERIFY(readFile(home.filePath("Zarn.ini")).contains("LaunchButtonExe=/opt/car apps/navit"));
     }
 
     void keepInFrontTakesTheScreenBack()
