@@ -72,6 +72,19 @@ constexpr Row NamedControls[] = {
     {"command_recognized", Dunkelblau, Readable},
     {"Panel76", Dunkelblau, None},
     {"Panel77", Dunkelblau, None},
+    // The now-playing display panels and their texts.
+    {"paused_label", Schwarz, Readable},
+    {"TimeOfPiece", Schwarz, Readable},
+    {"Panel64", Schwarz, Readable},
+    {"Panel67", Schwarz, Readable},
+    {"edTitle", Schwarz, Readable},
+    {"edArtist", Schwarz, Readable},
+    {"edAlbum", Schwarz, Readable},
+    {"edYear", Schwarz, Readable},
+    {"edGenre", Schwarz, Readable},
+    {"MP3_scroller", Schwarz, Readable},
+    {"PlayMP3Image", Schwarz, None},
+    {"PaintFrame", Schwarz, None},
     // The safety screen is black whatever the scheme.
     {"Sicherheit", Black, None},
     // Adjust-mode markers: their mode flags are left alone, only the color is reset.
@@ -281,7 +294,19 @@ void ApplyColorScheme(ZarnWindow& w)
         done.insert(list);
         done.insert(list->viewport());
     }
-    // 7. The now-playing frame and the spectrum are painted here once they exist.
+    // 7. and 8. The now-playing frame: its edges from the line colors; the slider's
+    //    groove and handle in the side-bar color.
+    if (auto* frame = w.findChild<PlainPanel*>(QStringLiteral("winamppanel1"))) {
+        frame->setColor(fromBgr(r.clschwarz));
+        frame->setBevelColors(fromBgr(r.clHellblau), fromBgr(r.cldunkelblau));
+        done.insert(frame);
+    }
+    if (QWidget* progress = w.findChild<QWidget*>(QStringLiteral("Progress"))) {
+        setRoles(progress, {QPalette::Window, QPalette::Base}, fromBgr(r.clschwarz));
+        setRoles(progress, {QPalette::Button, QPalette::Highlight}, fromBgr(r.clHellblau));
+        done.insert(progress);
+    }
+    // 7. The spectrum is painted here once it exists.
     //    The radar knob (ticks and face) and the compass needle plug in with the radar map.
 
     // 8. and 9. Header: its style follows the active page.

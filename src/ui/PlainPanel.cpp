@@ -64,6 +64,14 @@ void PlainPanel::setVerticalText(bool on)
     }
 }
 
+void PlainPanel::setLiteralText(bool on)
+{
+    if (literal_ != on) {
+        literal_ = on;
+        update();
+    }
+}
+
 void PlainPanel::setBevel(Bevel bevel)
 {
     if (bevel_ != bevel) {
@@ -129,7 +137,8 @@ void PlainPanel::paintEvent(QPaintEvent*)
     p.setPen(fontColor_);
     p.setFont(font());
     // As on a panel caption, "&&" shows one ampersand.
-    p.drawText(textRect, int(alignment_) | Qt::TextShowMnemonic | (wordWrap_ ? Qt::TextWordWrap : Qt::TextSingleLine), caption_);
+    const int mnemonic = literal_ ? 0 : int(Qt::TextShowMnemonic);
+    p.drawText(textRect, int(alignment_) | mnemonic | (wordWrap_ ? Qt::TextWordWrap : Qt::TextSingleLine), caption_);
 }
 
 void PlainPanel::mouseReleaseEvent(QMouseEvent* event)

@@ -28,6 +28,10 @@ public:
     // The caption reads from bottom to top, for panels taller than wide.
     bool verticalText() const { return vertical_; }
     void setVerticalText(bool on);
+    // Captions written as on a form show "&&" as one ampersand; texts from files (tags,
+    // paths) are drawn as they are.
+    bool literalText() const { return literal_; }
+    void setLiteralText(bool on);
 
     Bevel bevel() const { return bevel_; }
     void setBevel(Bevel bevel);
@@ -63,6 +67,7 @@ private:
     Qt::Alignment alignment_ = Qt::AlignCenter;
     bool wordWrap_ = false;
     bool vertical_ = false;
+    bool literal_ = false;
     Bevel bevel_ = Bevel::None;
     int bevelWidth_ = 1;
     QColor highlight_{Qt::white};

@@ -4,6 +4,7 @@
 #include "ui/PlainPanel.h"
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/NowPlayingPage.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -206,6 +207,8 @@ bool SchemeActions::loadNowPlayingPicture(const QString& file)
         thumbnail->setScaledContents(true);
         thumbnail->setPixmap(picture);
     }
+    if (auto* page = qobject_cast<NowPlayingPage*>(window_.page(PageNowPlaying)))
+        page->setDefaultCover(picture);
     if (nowPlayingPicture)
         nowPlayingPicture(picture);
     return true;

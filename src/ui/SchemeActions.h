@@ -40,8 +40,8 @@ public:
     std::function<void()> saveSettings;
     // Sets the display gamma; defaults to the X11 display's gamma ramp.
     std::function<void(const GammaRamp&)> setGamma;
-    // Takes a new default now-playing picture (and keeps its spare copy); the
-    // now-playing page plugs in here.
+    // Told of every new default now-playing picture, after the now-playing page has
+    // taken it as its default cover.
     std::function<void(const QPixmap&)> nowPlayingPicture;
 
     // Scheme items of the "Schemes" settings sub-page.

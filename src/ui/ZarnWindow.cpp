@@ -224,6 +224,7 @@ void ZarnWindow::attachStatusLog(StatusLog& log)
 {
     log_ = &log;
     static_cast<IbusPage*>(page(PageIbus))->attachStatusLog(log);
+    static_cast<NowPlayingPage*>(page(PageNowPlaying))->setStatusLog(&log);
 }
 
 StatusLog* ZarnWindow::statusLog() const

@@ -1,5 +1,6 @@
 #include "ui/AlternateMenu.h"
 #include "ui/ColorScheme.h"
+#include "ui/CoverImage.h"
 #include "ui/DisplayGamma.h"
 #include "ui/LayoutTab.h"
 #include "ui/PlainPanel.h"
@@ -335,6 +336,16 @@ void TstColorScheme::fixedAndNamedControls()
         QCOMPARE(backgroundOf(f.find(n)), bgr(0x010101));
         QCOMPARE(textOf(f.find(n)), bgr(0x050505));
     }
+    // The now-playing display: dark panels with readable texts, the frame's edges in
+    // the line colors.
+    for (const char* n : {"paused_label", "TimeOfPiece", "Panel64", "Panel67", "edTitle", "edGenre", "MP3_scroller"}) {
+        QCOMPARE(backgroundOf(f.find(n)), bgr(0x010101));
+        QCOMPARE(textOf(f.find(n)), bgr(0x050505));
+    }
+    auto* frame = f.find<PlainPanel>("winamppanel1");
+    QCOMPARE(frame->color(), bgr(0x010101));
+    QCOMPARE(frame->bevelHighlight(), bgr(0x030303));
+    QCOMPARE(frame->bevelShadow(), bgr(0x020202));
 }
 
 void TstColorScheme::characterKeysKeepTheFocusColor()
@@ -542,6 +553,11 @@ void TstColorScheme::pictureChoosers()
     QCOMPARE(f.find<QLineEdit>("Edit1")->text(), good);
     QCOMPARE(nowPlaying, QList<QSize>{QSize(64, 48)});
     QVERIFY(!f.find<QLabel>("PlayMP3Image_Thumbnail")->pixmap().isNull());
+    // With no track's cover the now-playing page shows the new default.
+    auto* cover = f.find<CoverImage>("PlayMP3Image");
+    QVERIFY(cover->showsDefault());
+    const QImage shown = cover->shown().toImage();
+    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::cyan));
 
     // A file that cannot be read: the path shows, the old pictures stay.
     f.fileAnswer = broken;

@@ -10,11 +10,14 @@
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
 #include "ui/pages/MusicPage.h"
+#include "ui/pages/NowPlayingPage.h"
 #include "ui/pages/SystemPage.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -33,6 +36,53 @@ const char* const PageCaptions[ZarnWindow::PageCount] = {
     "Main", "Settings", "Web", "MPG, DivX && DVD", "MP3 Player", "MP3 Player", "eMail", "eMail",
     "Main", "Settings", "Driver's log", "System Status", "I-Bus Explorer", "Radar", "MP3 Player", "Driver's log",
 };
+
+// A cover picture of its own: a gradient square with a title, as a JPEG.
+QString writeSampleCover(const QTemporaryDir& tmp)
+{
+    QImage cover(500, 500, QImage::Format_RGB32);
+    QPainter p(&cover);
+    QLinearGradient g(0, 0, 500, 500);
+    g.setColorAt(0, QColor(0x1B, 0x3A, 0x6B));
+    g.setColorAt(1, QColor(0xC8, 0x5A, 0x19));
+    p.fillRect(cover.rect(), g);
+    p.setPen(Qt::white);
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPoint(250, 230), 150, 150);
+    p.drawEllipse(QPoint(250, 230), 20, 20);
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setPixelSize(44);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRect(0, 400, 500, 80), Qt::AlignCenter, QStringLiteral("Nachtfahrt"));
+    p.end();
+    const QString path = tmp.filePath(QStringLiteral("folder.jpg"));
+    cover.save(path, "JPEG", 90);
+    return path;
+}
+
+// A track playing at 3:07 of 4:05.
+NowPlayingView sampleView(const QString& cover)
+{
+    NowPlayingView v;
+    v.coverPath = cover;
+    v.playMark = QStringLiteral(">");
+    v.timeText = QStringLiteral("3:07 / 4:05");
+    v.bitrateText = QStringLiteral("192");
+    v.sampleRateText = QStringLiteral("44100");
+    v.format = NowPlayingView::Format::Mp3;
+    v.progressMax = 245;
+    v.progressValue = 187;
+    v.scrollerText = QStringLiteral("/media/music/Die Ärzte/Nachtfahrt über München/07 - Straßenbahn & Regen.mp3");
+    v.scrolling = true;
+    v.title = QStringLiteral("Straßenbahn & Regen (Live im Überlandwerk)");
+    v.artist = QStringLiteral("Die Ärzte");
+    v.album = QStringLiteral("Nachtfahrt über München");
+    v.year = QStringLiteral("1998");
+    v.genre = QStringLiteral("Rock");
+    v.randomStatus = QStringLiteral("Playing 12 of 340");
+    return v;
+}
 
 bool save(QWidget& w, const QDir& dir, const QString& name)
 {
@@ -95,6 +145,9 @@ int main(int argc, char** argv)
     musicList.GoToPath(music.path());
     musicPage->RelistMusicFolder(QString());
     musicList.setHighlighted(2);
+    QTemporaryDir tmp;
+    auto* nowPlaying = static_cast<NowPlayingPage*>(w.page(PageNowPlaying));
+    nowPlaying->setView(sampleView(writeSampleCover(tmp)));
 
     // The clock at a fixed moment; the status page as this machine fills it.
     ClockDisplay::show(w, QDateTime(QDate(2026, 12, 24), QTime(18, 30)));
@@ -136,7 +189,7 @@ int main(int argc, char** argv)
     ok = save(w, dir, QStringLiteral("12-ibus-actions")) && ok;
     w.ShowPage(PageNowPlaying);
     w.setFeatureCaption(QString::fromLatin1(PageCaptions[PageNowPlaying]));
-    w.findChild<QWidget*>(QStringLiteral("MP3OptionsPanel"))->show();
+    nowPlaying->PlayMP3ImageClick();
     ok = save(w, dir, QStringLiteral("05-nowplaying-options")) && ok;
 
     w.ShowMainMenu();
