@@ -92,9 +92,11 @@ private slots:
         QCOMPARE(p.get<QLabel>("DateLabel2")->text(), QStringLiteral("Thursday  10.12.26 "));
         QCOMPARE(p.get<PlainPanel>("StatusBar")->caption(), QStringLiteral(" 12:00  city"));
         QCOMPARE(p.get<PlainPanel>("StatusBar2")->caption(), QStringLiteral(" 12:00  city"));
-        p.time.advance(12 * 3600 * 1000);
-        QCOMPARE(p.get<QLabel>("DateLabel2")->text(), QStringLiteral("Friday  11.12.26 "));
-        QCOMPARE(p.get<PlainPanel>("StatusBar2")->caption(), QStringLiteral(" 00:00  city"));
+        p.time.advance(58000);
+        QCOMPARE(p.get<PlainPanel>("StatusBar")->caption(), QStringLiteral(" 12:00  city"));
+        p.time.advance(1000);
+        QCOMPARE(p.get<PlainPanel>("StatusBar")->caption(), QStringLiteral(" 12:01  city"));
+        QCOMPARE(p.get<PlainPanel>("StatusBar2")->caption(), QStringLiteral(" 12:01  city"));
     }
 
     void systemPageFilledWhenOpenedAndRefreshed()
