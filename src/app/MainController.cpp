@@ -3,6 +3,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartupView.h"
 #include "app/Version.h"
+#include "core/Clock.h"
 #include "core/TimerScheduler.h"
 #include "ibus/FrameText.h"
 #include "services/LogindSleepWatcher.h"
@@ -59,8 +60,7 @@ MainController::MainController(Environment environment, QObject* parent)
         const char* trace;
         bool once;
     };
-    for (const TraceOnly& t : {TraceOnly{Timer1, "Timer1 IP Check", false}, TraceOnly{Timer2, "Timer2Timer", false},
-                               TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
+    for (const TraceOnly& t : {TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
         connect(&t.timer, &Timer::timeout, this, [this, timer = &t.timer, trace = t.trace, once = t.once] {
             log_.timerTrace(QLatin1String(trace));
             if (once)
@@ -68,6 +68,7 @@ MainController::MainController(Environment environment, QObject* parent)
         });
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
     actions_.player = &player_;
+    actions_.radar = &radar_;
     wireRandomList();
     registerStartupSteps();
 }
@@ -166,12 +167,13 @@ void MainController::registerStartupSteps()
     });
     // The resumed track's name goes to the cluster, so the resume waits for the port.
     startup_.add(QStringLiteral("music resume"), [this](const Splash&) { player_.replayLastTrack(); });
-    startup_.add(QStringLiteral("mileage and radar.bin"), [this](const Splash& splash) {
+    startup_.add(QStringLiteral("mileage"), [this](const Splash& splash) {
         vehicle_.setLastKnownMileage(LoadMileage(ini_, log_));
         splash(98, QStringLiteral(" Checking radar.bin"));
         log_.AddStatusLine(QStringLiteral("Last known mileage read - number is ") + QString::number(vehicle_.LastKnownMileage));
     });
-    startup_.add(QStringLiteral("autolaunch"), [](const Splash& splash) { splash(-1, QStringLiteral(" Checking autolaunch")); });
+    radar_.registerStartup(startup_, env_.appDir);
+    launcher_.registerStartup(startup_, [this] { return settings_.launcher.application1; });
     startup_.add(QStringLiteral("colors, layout and main menu"), [this](const Splash& splash) {
         splash(99, QStringLiteral(" Adapting colors"));
         splash(100, QStringLiteral(" Setting items positions and sizes"));
@@ -233,8 +235,7 @@ void MainController::startWindowTimers()
     link_.start();
     Makeselfactive.setInterval(MakeselfactiveIntervalMs);
     clocktimer.setInterval(ClockIntervalMs);
-    Timer1.setInterval(60000);
-    Timer2.setInterval(900);
+    systemStatus_.start();
     startupandasktimer.setInterval(8000);
 }
 
@@ -248,6 +249,7 @@ void MainController::applySettings()
     options_.shutDownMessage = settings_.bus.shutDownMessage;
     link_.setShutdownAfterIbusIdle(settings_.power.shutdownAfterIbusIdle);
     link_.setShutdownAfterIbusIdleSeconds(settings_.power.idleShutdownSeconds);
+    radar_.setSettings(settings_.radar);
 }
 
 // The live values that can change while the program runs go back into the model.
@@ -287,7 +289,14 @@ void MainController::FormCloseQuery()
         log_.addError(withReason(error, ini_.errorDetail()));
     SaveSettingsNow();
     link_.CommPortSupervisor().stop();
+    systemStatus_.stop();
     link_.ClosePort();
+}
+
+void MainController::systemStatusShown()
+{
+    if (!port_.SendInProgress())
+        sender_.SendClusterText(systemStatus_.clusterText());
 }
 
 void MainController::MakeselfactiveTimer()
@@ -301,6 +310,9 @@ void MainController::MakeselfactiveTimer()
 void MainController::clocktimerTimer()
 {
     log_.timerTrace(QStringLiteral("Clocktimer"));
+    if (clockDisplay_)
+        clockDisplay_(Clock::current().now());
+    // From now on every status line shows hh:mm:ss.
     log_.setClockTicked();
 }
 

@@ -3,6 +3,8 @@
 #include "app/Version.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
+#include "ui/AlertSign.h"
+#include "ui/ClockDisplay.h"
 #include "ui/ColorScheme.h"
 #include "ui/LayoutTab.h"
 #include "ui/PlainPanel.h"
@@ -12,13 +14,17 @@
 #include "ui/WindowAccess.h"
 #include "ui/TBMWpanel.h"
 #include "ui/pages/ComTab.h"
+#include "ui/pages/DriversLogPage.h"
 #include "ui/pages/MainMenuPage.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/NowPlayingPage.h"
+#include "ui/pages/RadarPage.h"
+#include "ui/pages/SystemPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -83,10 +89,14 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
         simulator_->setBusActivity([this] { busActivity(); });
     }
     core_.setKeepInFront([this] { keepInFront(); });
+    core_.setClockDisplay([this](const QDateTime& now) { ClockDisplay::show(window_, now); });
     wireMusicPage();
     wireBus();
     wireMusic();
     wireSettingsPage();
+    wireVehicle();
+    wireSystemPage();
+    wireLauncher();
     wireRandomList();
 }
 
@@ -189,6 +199,89 @@ void MainWindow::wireSettingsPage()
     connect(com, &ComTab::hexLineLengthChanged, &link, &SerialLink::setHexLineLength);
 }
 
+// The car's values and the speed camera warning on their pages.
+void MainWindow::wireVehicle()
+{
+    connect(&core_.vehicle(), &VehicleState::changed, this, &MainWindow::showVehicleValues);
+    SpeedCameraWarning& radar = core_.radar();
+    connect(&radar, &SpeedCameraWarning::camerasLoaded, this, [this](bool available) {
+        window_.setRadarItemVisible(available);
+        if (auto* indicator = window_.findChild<PlainPanel*>(QStringLiteral("RadarIndicator")))
+            indicator->setVisible(available);
+    });
+    if (auto* page = qobject_cast<RadarPage*>(window_.page(PageRadar)))
+        connect(&radar, &SpeedCameraWarning::checked, page, [page](const RadarCheckResult& r) {
+            page->showCheck(r.limitText, r.distanceText, r.secondText, r.showAmpel());
+        });
+    AlertSign* alert = window_.alertPanel();
+    connect(&radar, &SpeedCameraWarning::alertShown, alert, &AlertSign::showWarning);
+    connect(&radar, &SpeedCameraWarning::alertHidden, alert, &QWidget::hide);
+    // soundRequested stays unconnected: the audio engine plays one stream, the music's.
+}
+
+void MainWindow::showVehicleValues()
+{
+    const VehicleState& v = core_.vehicle();
+    if (auto* radar = qobject_cast<RadarPage*>(window_.page(PageRadar))) {
+        radar->showSpeed(v.Speedo_Display, v.Umin_Display);
+        radar->showPosition({v.Label54, v.Label55, v.Label56, v.Label57, v.Label58, v.Label59, v.Label60, v.Label61});
+    }
+    if (auto* log = qobject_cast<DriversLogPage*>(window_.page(PageDriversLog))) {
+        log->showPlace(v.BMWpanel106, v.BMWpanel107, v.BMWpanel110);
+        log->showMessage(v.Driverslog_Msg);
+    }
+}
+
+void MainWindow::wireSystemPage()
+{
+    SystemStatus& status = core_.systemStatus();
+    auto* page = static_cast<SystemPage*>(window_.page(PageSystem));
+    connect(&status, &SystemStatus::speedLoadChanged, page, &SystemPage::setSpeed);
+    connect(&status, &SystemStatus::networkChanged, page, &SystemPage::setNetwork);
+    connect(window_.mainMenu(), &MainMenuPage::systemStatusRequested, this, [this] {
+        fillSystemPage();
+        core_.systemStatusShown();
+    });
+    // " Refresh": the values again, the page stays.
+    connect(&window_, &ZarnWindow::systemStatusRefreshRequested, this, [this] {
+        window_.setFeatureCaption(window_.mainMenu()->menuItem(QStringLiteral("BMWpanel6"))->BMW_supercaption());
+        fillSystemPage();
+    });
+}
+
+void MainWindow::fillSystemPage()
+{
+    SystemStatus& status = core_.systemStatus();
+    status.Timer1Timer();
+    SystemPage::Texts t;
+    t.version = QStringLiteral("Zarn Version is ") + VersionText + QLatin1Char(' ');
+    t.path = QStringLiteral("Zarn path is ") + core_.appDir();
+    t.processor = status.processorText();
+    t.speed = status.speedText();
+    t.memory = status.memoryText();
+    t.network = status.networkText();
+    t.power = status.powerText();
+    static_cast<SystemPage*>(window_.page(PageSystem))->setTexts(t);
+}
+
+void MainWindow::wireLauncher()
+{
+    connect(window_.mainMenu(), &MainMenuPage::launchRequested, this, [this] {
+        if (auto* field = window_.findChild<QLineEdit*>(QStringLiteral("Edit11")))
+            core_.launcher().BMWpanel76Click(field->text());
+    });
+    // "Pick a directory" beside "Launch this program": the chosen program shows the Launch
+    // item and is saved at once; cancelling changes nothing.
+    if (auto* pick = window_.findChild<QPushButton*>(QStringLiteral("Button25")))
+        connect(pick, &QPushButton::clicked, this, [this] {
+            const QString file = schemes_.filePicker(QStringLiteral("Programs (*)"));
+            if (file.isEmpty())
+                return;
+            window_.setLaunchPath(file);
+            SaveSettings();
+        });
+}
+
 void MainWindow::setIndicator(const char* name, bool raised)
 {
     if (auto* indicator = window_.findChild<PlainPanel*>(QLatin1String(name)))
@@ -214,10 +307,13 @@ void MainWindow::keepInFront()
     QWidget* camera = window_.findChild<QWidget*>(QStringLiteral("videoarea"));
     if (camera && camera->isVisible())
         return;
-    if (window_.isVisible() && !window_.isActiveWindow()) {
-        window_.raise();
+    if (!window_.isVisible())
+        return;
+    // A program started by the launcher may cover the window without taking the input
+    // focus (no window manager in the car), so the window is raised even while active.
+    window_.raise();
+    if (!window_.isActiveWindow())
         window_.activateWindow();
-    }
 }
 
 void MainWindow::FormCreate()
