@@ -4,6 +4,8 @@
 #include "ibus/VehicleHooks.h"
 #include "media/PlayerState.h"
 
+#include <functional>
+
 namespace zarn {
 
 // Where the bus events and the vehicle decoders' facts arrive above the bus side. The
@@ -14,10 +16,16 @@ class AppActions : public BusEventSink, public VehicleHooks {
 public:
     // Set by the composition root.
     PlayerState* player = nullptr;
+    std::function<void()> exitAction; // the exit action of the composition root
 
     bool busEvent(const BusEvent& event) override
     {
         using K = BusEvent::Kind;
+        if (event.kind == K::Exit) {
+            if (exitAction)
+                exitAction();
+            return true;
+        }
         if (!player)
             return true;
         switch (event.kind) {

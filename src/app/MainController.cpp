@@ -7,6 +7,7 @@
 #include "services/LogindSleepWatcher.h"
 #include "services/TimedatedClockSetter.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -46,6 +47,10 @@ MainController::MainController(Environment environment, QObject* parent)
     , dispatcher_(codes_, options_, log_, screen_, busSide_)
     , link_(port_, log_, [this](const QString& text) { dispatcher_.ProcessIbusText(text); }, &requests_.Request_Timer,
             &IdleShutdownTimer)
+    , power_(log_, env_.powerBus ? env_.powerBus() : QDBusConnection::systemBus())
+    , exit_(log_, power_, commandLine_, env_.appDir,
+            env_.executable.isEmpty() ? QCoreApplication::applicationFilePath() : env_.executable,
+            env_.starter ? env_.starter : PowerController::Starter(&PowerController::startDetached), exitHooks())
 {
     connect(&Makeselfactive, &Timer::timeout, this, &MainController::MakeselfactiveTimer);
     connect(&clocktimer, &Timer::timeout, this, &MainController::clocktimerTimer);
@@ -64,6 +69,9 @@ MainController::MainController(Environment environment, QObject* parent)
         });
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
     actions_.player = &player_;
+    actions_.exitAction = [this] { BMWpanel5Click(); };
+    if (env_.starter)
+        power_.setStarter(env_.starter);
     registerStartupSteps();
 }
 
@@ -105,6 +113,8 @@ void MainController::registerStartupSteps()
         log_.clear();
         // The title is not read yet: the line starts with the blank that follows it.
         log_.AddStatusLine(QLatin1Char(' ') + VersionText + QStringLiteral(" starting up..."));
+        power_.ReadPowerCapabilities();
+        ui_->setPowerOptions(power_.optionTexts());
         vehicle_.setLastKnownMileage(0);
         if (commandLine_.has("HIGHPRIO")) {
             raisePriority();
@@ -126,6 +136,7 @@ void MainController::registerStartupSteps()
         };
         settings_ = LoadSettings(ini_, log_, hooks);
         applySettings();
+        power_.setShellCommand(settings_.power.explorerShellCommand);
         driversLog_.load(settings_.driversLog);
         ui_->applySettings(settings_);
     });
@@ -258,10 +269,9 @@ bool MainController::SaveSettingsNow()
 
 void MainController::FormCloseQuery()
 {
-    QString error;
-    if (!SaveMileage(ini_, vehicle_.BMWpanel110, &error))
-        log_.addError(withReason(error, ini_.errorDetail()));
-    SaveSettingsNow();
+    // After a hand-over the files are the new program's: they were saved just before it.
+    if (!exit_.handedOver())
+        saveMileageAndSettings();
     link_.CommPortSupervisor().stop();
     link_.ClosePort();
 }
@@ -271,6 +281,7 @@ void MainController::MakeselfactiveTimer()
     log_.timerTrace(QStringLiteral("MakeselfactiveTimer"));
     if (keepInFront_)
         keepInFront_();
+    exit_.checkMarkerFile();
     requests_.RequestStreetCity();
 }
 
@@ -283,7 +294,28 @@ void MainController::clocktimerTimer()
 void MainController::IdleShutdownTimerTimer()
 {
     log_.timerTrace(QStringLiteral("IdleShutdownTimerTimer"));
-    actions_.busEvent({BusEvent::Kind::Exit});
+    BMWpanel5Click();
+}
+
+// The mileage's own write failure is written and otherwise ignored; Zarn.ini's decides.
+bool MainController::saveMileageAndSettings()
+{
+    QString error;
+    if (!SaveMileage(ini_, vehicle_.BMWpanel110, &error))
+        log_.addError(withReason(error, ini_.errorDetail()));
+    return SaveSettingsNow();
+}
+
+ProgramExit::Hooks MainController::exitHooks()
+{
+    ProgramExit::Hooks hooks;
+    hooks.saveMileageAndSettings = [this] { return saveMileageAndSettings(); };
+    hooks.sendInProgress = [this] { return port_.SendInProgress(); };
+    hooks.clusterText = [this](const QString& text) { sender_.SendClusterText(text); };
+    hooks.storedPowerOption = [this] { return settings_.power.powerOption; };
+    hooks.commPort = [this] { return port_.CommPort(); };
+    hooks.quit = env_.quit ? env_.quit : std::function<void()>([] { QCoreApplication::quit(); });
+    return hooks;
 }
 
 } // namespace zarn

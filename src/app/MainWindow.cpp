@@ -13,6 +13,8 @@
 #include "ui/pages/MainMenuPage.h"
 #include "ui/pages/ComTab.h"
 #include "ui/pages/MusicPage.h"
+#include "ui/pages/TabSpecial.h"
+#include "ui/TBMWpanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,7 +77,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     if (simulator_) {
         simulator_->setActions(steeringActions(
             navigator_, select_, [this](const QString& text) { core_.dispatcher().ProcessIbusText(text); },
-            [this] { window_.mainMenu()->BMWpanel5Click(); }));
+            [this] { core_.SelButton5Click(); }));
         simulator_->follow(navigator_);
         simulator_->attachHeader(window_);
         simulator_->setBusActivity([this] { busActivity(); });
@@ -84,9 +86,26 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireMusicPage();
     wireBus();
     wireSettingsPage();
+    wireExits();
 }
 
 MainWindow::~MainWindow() = default;
+
+// The exit item (and its alternate menu twin), restart and refresh end in the core.
+void MainWindow::wireExits()
+{
+    connect(window_.mainMenu(), &MainMenuPage::exitRequested, this, [this] { core_.BMWpanel5Click(); });
+    if (auto* restart = window_.findChild<TBMWpanel*>(QStringLiteral("BMWpanel67")))
+        connect(restart, &TBMWpanel::clicked, this, [this] { core_.BMWpanel67Click(); });
+    if (auto* refresh = window_.findChild<TBMWpanel*>(QStringLiteral("BMWpanel82")))
+        connect(refresh, &TBMWpanel::clicked, this, [this] { core_.BMWpanel82Click(); });
+}
+
+void MainWindow::setPowerOptions(const QStringList& texts)
+{
+    if (TabSpecial* special = window_.specialTab())
+        special->setPowerOptions(texts);
+}
 
 void MainWindow::wireBus()
 {
