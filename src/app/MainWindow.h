@@ -55,6 +55,7 @@ private:
     void finish() override;
 
     void wireBus();
+    void wireMusic();
     void wireMusicPage();
     void wireSettingsPage();
     void wireExits();
