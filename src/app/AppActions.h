@@ -3,6 +3,7 @@
 #include "ibus/BusEvents.h"
 #include "ibus/VehicleHooks.h"
 #include "media/MusicPlayer.h"
+#include "vehicle/SpeedCameraWarning.h"
 
 #include <functional>
 
@@ -15,6 +16,7 @@ class AppActions : public BusEventSink, public VehicleHooks {
 public:
     // Set by the composition root.
     MusicPlayer* player = nullptr;
+    SpeedCameraWarning* radar = nullptr;
     std::function<void()> exitAction; // the exit action
 
     bool busEvent(const BusEvent& event) override
@@ -36,6 +38,9 @@ public:
         return true;
     }
     void processEvents() override { QCoreApplication::processEvents(); }
+
+    bool radarWarningOn() const override { return radar && radar->warningOn(); }
+    bool seekartePaint() override { return !radar || radar->positionFix(); }
 };
 
 } // namespace zarn

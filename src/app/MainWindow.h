@@ -58,6 +58,8 @@ private:
     void wireMusic();
     void wireMusicPage();
     void wireSettingsPage();
+    void wireVehicle();
+    void showVehicleValues();
     void wireExits();
     void busActivity();
     void setIndicator(const char* name, bool raised);
