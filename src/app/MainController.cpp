@@ -3,6 +3,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartupView.h"
 #include "app/Version.h"
+#include "core/Clock.h"
 #include "core/TimerScheduler.h"
 #include "ibus/FrameText.h"
 #include "services/LogindSleepWatcher.h"
@@ -54,7 +55,7 @@ MainController::MainController(Environment environment, QObject* parent)
     , power_(log_, env_.powerBus ? env_.powerBus() : QDBusConnection::systemBus())
     , exit_(log_, power_, commandLine_, env_.appDir,
             env_.executable.isEmpty() ? QCoreApplication::applicationFilePath() : env_.executable,
-            env_.starter ? env_.starter : PowerController::Starter(&PowerController::startDetached), exitHooks())
+            env_.starter ? env_.starter : Launcher::Starter(&Launcher::startDetached), exitHooks())
 {
     connect(&Makeselfactive, &Timer::timeout, this, &MainController::MakeselfactiveTimer);
     connect(&clocktimer, &Timer::timeout, this, &MainController::clocktimerTimer);
@@ -63,8 +64,7 @@ MainController::MainController(Environment environment, QObject* parent)
         const char* trace;
         bool once;
     };
-    for (const TraceOnly& t : {TraceOnly{Timer1, "Timer1 IP Check", false}, TraceOnly{Timer2, "Timer2Timer", false},
-                               TraceOnly{RandomListreadTimer, "RandomListreadTimerTimer", true},
+    for (const TraceOnly& t : {TraceOnly{RandomListreadTimer, "RandomListreadTimerTimer", true},
                                TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
         connect(&t.timer, &Timer::timeout, this, [this, timer = &t.timer, trace = t.trace, once = t.once] {
             log_.timerTrace(QLatin1String(trace));
@@ -76,7 +76,7 @@ MainController::MainController(Environment environment, QObject* parent)
     actions_.radar = &radar_;
     actions_.exitAction = [this] { BMWpanel5Click(); };
     if (env_.starter)
-        power_.setStarter(env_.starter);
+        launcher_.setStarter(env_.starter);
     registerStartupSteps();
 }
 
@@ -143,7 +143,6 @@ void MainController::registerStartupSteps()
         };
         settings_ = LoadSettings(ini_, log_, hooks);
         applySettings();
-        power_.setShellCommand(settings_.power.explorerShellCommand);
         driversLog_.load(settings_.driversLog);
         ui_->applySettings(settings_);
     });
@@ -171,7 +170,7 @@ void MainController::registerStartupSteps()
         log_.AddStatusLine(QStringLiteral("Last known mileage read - number is ") + QString::number(vehicle_.LastKnownMileage));
     });
     radar_.registerStartup(startup_, env_.appDir);
-    startup_.add(QStringLiteral("autolaunch"), [](const Splash& splash) { splash(-1, QStringLiteral(" Checking autolaunch")); });
+    launcher_.registerStartup(startup_, [this] { return settings_.launcher.application1; });
     startup_.add(QStringLiteral("colors, layout and main menu"), [this](const Splash& splash) {
         splash(99, QStringLiteral(" Adapting colors"));
         splash(100, QStringLiteral(" Setting items positions and sizes"));
@@ -231,8 +230,7 @@ void MainController::startWindowTimers()
     link_.start();
     Makeselfactive.setInterval(MakeselfactiveIntervalMs);
     clocktimer.setInterval(ClockIntervalMs);
-    Timer1.setInterval(60000);
-    Timer2.setInterval(900);
+    systemStatus_.start();
     RandomListreadTimer.setInterval(6000);
     startupandasktimer.setInterval(8000);
 }
@@ -284,7 +282,14 @@ void MainController::FormCloseQuery()
     if (!exit_.handedOver())
         saveMileageAndSettings();
     link_.CommPortSupervisor().stop();
+    systemStatus_.stop();
     link_.ClosePort();
+}
+
+void MainController::systemStatusShown()
+{
+    if (!port_.SendInProgress())
+        sender_.SendClusterText(systemStatus_.clusterText());
 }
 
 void MainController::MakeselfactiveTimer()
@@ -299,6 +304,9 @@ void MainController::MakeselfactiveTimer()
 void MainController::clocktimerTimer()
 {
     log_.timerTrace(QStringLiteral("Clocktimer"));
+    if (clockDisplay_)
+        clockDisplay_(Clock::current().now());
+    // From now on every status line shows hh:mm:ss.
     log_.setClockTicked();
 }
 
@@ -325,6 +333,11 @@ ProgramExit::Hooks MainController::exitHooks()
     hooks.clusterText = [this](const QString& text) { sender_.SendClusterText(text); };
     hooks.storedPowerOption = [this] { return settings_.power.powerOption; };
     hooks.commPort = [this] { return port_.CommPort(); };
+    // Empty: nothing is started (there is no explorer.exe to fall back on).
+    hooks.startShell = [this] {
+        if (!settings_.power.explorerShellCommand.trimmed().isEmpty())
+            launcher_.StartApplication(settings_.power.explorerShellCommand);
+    };
     hooks.quit = env_.quit ? env_.quit : std::function<void()>([] { QCoreApplication::quit(); });
     return hooks;
 }

@@ -9,7 +9,7 @@
 namespace zarn {
 
 ProgramExit::ProgramExit(StatusLog& log, PowerController& power, const CommandLine& commandLine, QString appDir,
-                         QString executable, PowerController::Starter starter, Hooks hooks)
+                         QString executable, Launcher::Starter starter, Hooks hooks)
     : log_(log)
     , power_(power)
     , commandLine_(commandLine)
@@ -37,7 +37,8 @@ void ProgramExit::BMWpanel5Click()
     case PowerController::NoOption: break;
     case PowerController::JustExit: endProgram(); break;
     case PowerController::ExplorerShell:
-        power_.startShell();
+        if (hooks_.startShell)
+            hooks_.startShell();
         endProgram();
         break;
     default:

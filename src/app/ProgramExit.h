@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/Launcher.h"
 #include "services/PowerController.h"
 
 #include <QString>
@@ -26,13 +27,14 @@ public:
         std::function<void(const QString&)> clusterText;
         std::function<int()> storedPowerOption;      // RadioGroup1.ItemIndex as it stands
         std::function<QString()> commPort;           // "COM2": the first argument of a restart
+        std::function<void()> startShell;            // power option 1's shell command
         std::function<void()> quit;
     };
 
     // executable: the running program, which a restart starts again and beside which the
     // refresh program lies. starter: how both are started.
     ProgramExit(StatusLog& log, PowerController& power, const CommandLine& commandLine, QString appDir,
-                QString executable, PowerController::Starter starter, Hooks hooks);
+                QString executable, Launcher::Starter starter, Hooks hooks);
 
     // The exit action: save, say goodbye on the cluster, carry out the power option.
     void BMWpanel5Click();
@@ -59,7 +61,7 @@ private:
     const CommandLine& commandLine_;
     QString appDir_;
     QString executable_;
-    PowerController::Starter starter_;
+    Launcher::Starter starter_;
     Hooks hooks_;
     bool handedOver_ = false;
     bool markerIsDirReported_ = false;

@@ -5,7 +5,6 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QProcess>
 
 #include <algorithm>
 
@@ -26,23 +25,10 @@ bool absentService(const QString& errorName)
 
 } // namespace
 
-bool PowerController::startDetached(const QString& program, const QStringList& arguments, QString* error)
-{
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    if (process.startDetached())
-        return true;
-    if (error)
-        *error = process.errorString();
-    return false;
-}
-
 PowerController::PowerController(StatusLog& log, QDBusConnection bus, QObject* parent)
     : QObject(parent)
     , log_(log)
     , bus_(std::move(bus))
-    , starter_(startDetached)
 {
 }
 
@@ -109,25 +95,6 @@ void PowerController::ReadPowerCapabilities()
     const QString suspend = capability(QStringLiteral("CanSuspend"));
     if (!suspend.isEmpty())
         suspendAllowed_ = suspend == QLatin1String("yes");
-}
-
-bool PowerController::startShell()
-{
-    const QString command = shellCommand_.trimmed();
-    if (command.isEmpty())
-        return false;
-    if (command.count(QLatin1Char('"')) % 2 != 0) {
-        log_.addError(QStringLiteral("Shell command has an unbalanced quote - not started: ") + command);
-        return false;
-    }
-    const QStringList words = QProcess::splitCommand(command);
-    if (words.isEmpty())
-        return false;
-    QString error;
-    if (starter_(words.constFirst(), words.mid(1), &error))
-        return true;
-    log_.addError(QStringLiteral("Shell command ") + words.constFirst() + QStringLiteral(" not started: ") + error);
-    return false;
 }
 
 bool PowerController::request(Option option)

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
 
 namespace zarn {
 
@@ -36,12 +35,6 @@ public:
     };
     static constexpr int CapabilityTimeoutMs = 2000;
 
-    // Starts a program detached (program, arguments); true when it started. Tests fake it.
-    using Starter = std::function<bool(const QString& program, const QStringList& arguments, QString* error)>;
-
-    // The program's own starter: QProcess::startDetached, never a shell.
-    static bool startDetached(const QString& program, const QStringList& arguments, QString* error);
-
     explicit PowerController(StatusLog& log, QDBusConnection bus = QDBusConnection::systemBus(),
                              QObject* parent = nullptr);
 
@@ -57,13 +50,6 @@ public:
     // the last one the last one.
     Option optionAt(int storedIndex) const;
 
-    // The "explorer shell" option's command, split like a command line (quotes keep
-    // blanks); empty: nothing is started.
-    void setShellCommand(const QString& command) { shellCommand_ = command; }
-    void setStarter(Starter starter) { starter_ = std::move(starter); }
-
-    // Starts the shell command (option 1). False when there is none or it failed (written).
-    bool startShell();
     // Options 2 to 5: sends the logind request; the program keeps running. Options 0, 1
     // and none are no requests: false.
     bool request(Option option);
@@ -80,8 +66,6 @@ private:
 
     StatusLog& log_;
     QDBusConnection bus_;
-    Starter starter_;
-    QString shellCommand_;
     bool hibernateAllowed_ = false;
     bool suspendAllowed_ = false;
     QString lastFailure_; // errorName + method of the last written failure

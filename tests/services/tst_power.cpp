@@ -209,51 +209,6 @@ private slots:
         QVERIFY(errorsOf(log).isEmpty());
     }
 
-    // Option 1's shell command: split like a command line, never through a shell.
-    void shellCommand_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QStringList>("started"); // program + arguments; empty: nothing
-        QTest::addColumn<bool>("error");
-        QTest::addRow("empty: nothing") << "" << QStringList{} << false;
-        QTest::addRow("blanks only") << "   " << QStringList{} << false;
-        QTest::addRow("program and arguments") << "/usr/bin/xterm -e top" << QStringList{"/usr/bin/xterm", "-e", "top"}
-                                               << false;
-        QTest::addRow("quoted path with blanks") << "\"/opt/my shell/run\" --now"
-                                                 << QStringList{"/opt/my shell/run", "--now"} << false;
-        QTest::addRow("no shell: ; is a word") << "lxsession; reboot" << QStringList{"lxsession;", "reboot"} << false;
-        QTest::addRow("unbalanced quote") << "\"/opt/my shell/run --now" << QStringList{} << true;
-    }
-    void shellCommand()
-    {
-        QFETCH(QString, command);
-        QFETCH(QStringList, started);
-        QFETCH(bool, error);
-        StatusLog log;
-        PowerController power(log, *bus_);
-        QStringList got;
-        power.setStarter([&got](const QString& program, const QStringList& args, QString*) {
-            got = QStringList{program} + args;
-            return true;
-        });
-        power.setShellCommand(command);
-        QCOMPARE(power.startShell(), !started.isEmpty());
-        QCOMPARE(got, started);
-        QCOMPARE(log.lines().isEmpty(), !error);
-    }
-
-    void shellThatDoesNotStartIsReported()
-    {
-        StatusLog log;
-        PowerController power(log, *bus_);
-        power.setShellCommand(QStringLiteral("/nonexistent/zarn-shell --x"));
-        QVERIFY(!power.startShell());
-        const QStringList lines = test::texts(log);
-        QCOMPARE(lines.size(), 1);
-        QVERIFY2(lines[0].startsWith(QLatin1String("Shell command /nonexistent/zarn-shell not started: ")),
-                 qPrintable(lines[0]));
-    }
-
 private:
     void startLogind(const QString& parameters = {})
     {
