@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <pthread.h>
 #include <thread>
 #include <vector>
 
@@ -297,8 +298,9 @@ bool pushPending(EngineStream& s)
     if (n > 0) {
         s.writePos.store(w + n, std::memory_order_seq_cst);
         // The offline render sleeps until a batch is there, not for every decoded frame.
+        // Taking the flag wakes it once, not again for each frame decoded until it runs.
         if (s.renderWaiting.load(std::memory_order_seq_cst)
-            && w + n >= s.renderTarget.load(std::memory_order_seq_cst)) {
+            && w + n >= s.renderTarget.load(std::memory_order_seq_cst) && s.renderWaiting.exchange(false)) {
             { std::lock_guard<std::mutex> g(s.wakeMutex); }
             s.dataCv.notify_one();
         }
@@ -315,6 +317,7 @@ bool roomToRefill(const EngineStream& s)
 void decodeLoop(EngineStream* sp)
 {
     EngineStream& s = *sp;
+    pthread_setname_np(pthread_self(), "zarn-decoder"); // tells it apart in top and perf
     while (!s.stop.load(std::memory_order_relaxed)) {
         if (s.pendingFrom < s.pendingEnd) {
             if (!pushPending(s)) {
@@ -325,8 +328,14 @@ void decodeLoop(EngineStream* sp)
                 const auto wait = std::chrono::milliseconds(
                     std::clamp<qint64>(qint64(s.ringFrames / 4) * 1000 / freq, 5, 250));
                 std::unique_lock<std::mutex> lock(s.wakeMutex);
+                const auto until = std::chrono::steady_clock::now() + wait;
                 s.decoderWaiting.store(true);
-                s.spaceCv.wait_for(lock, wait, [&] { return s.stop.load() || roomToRefill(s); });
+                // The render takes the flag when it wakes us; raise it again before each check.
+                while (!(s.stop.load() || roomToRefill(s))) {
+                    if (s.spaceCv.wait_until(lock, until) == std::cv_status::timeout)
+                        break;
+                    s.decoderWaiting.store(true);
+                }
                 s.decoderWaiting.store(false);
             }
             continue;
@@ -946,14 +955,17 @@ void FfmpegAudioEngine::mix(float* out, int frames, bool offline)
                     s.renderTarget.store(std::max(need, r + s.ringFrames / 2));
                     std::unique_lock<std::mutex> lock(s.wakeMutex);
                     s.renderWaiting.store(true);
-                    s.dataCv.wait(lock, [&] {
-                        return s.decoderDone.load() || s.writePos.load() >= s.renderTarget.load();
-                    });
+                    // The decoder takes the flag when it wakes us: raise it again before
+                    // every check, or a spurious wake-up would sleep unseen.
+                    while (!(s.decoderDone.load() || s.writePos.load() >= s.renderTarget.load())) {
+                        s.dataCv.wait(lock);
+                        s.renderWaiting.store(true);
+                    }
                     s.renderWaiting.store(false);
                 }
             }
             const int got = pull(s, s.scratch, chunk);
-            if (offline && s.decoderWaiting.load() && roomToRefill(s)) {
+            if (offline && s.decoderWaiting.load() && roomToRefill(s) && s.decoderWaiting.exchange(false)) {
                 { std::lock_guard<std::mutex> g(s.wakeMutex); }
                 s.spaceCv.notify_one();
             }
