@@ -2,6 +2,16 @@
 // callbacks, mix) on one MP3, next to the ffmpeg tool decoding the same file to nothing
 // in the same run. Prints the CPU seconds of both, their ratio and the multiple of real
 // time of the chain. Usage: bench_audio [seconds of music, default 120]
+//
+// What each side does, so the ratio compares like with like:
+// - the chain: opens and probes the file, decodes it on the decoder thread, interleaves
+//   it to float stereo, resamples 48 kHz to 44.1 kHz, runs two sample callbacks and mixes
+//   with the spectrum's history; its own start-up is counted, not subtracted.
+// - the tool, as asked for ("-f null -"): decodes, converts to 16-bit (the null muxer's
+//   default codec is pcm_s16le, so a conversion filter is inserted) and muxes nothing.
+//   It does not resample. Run again with -frames:a 1 for its start-up (process, libraries,
+//   probing), which is subtracted for the second ratio.
+// - the tool with "-c:a pcm_f32le": the same, but to float, as the chain hands out.
 #include "media/FfmpegAudioEngine.h"
 
 #include <QCoreApplication>
@@ -61,11 +71,13 @@ double chainSeconds(const QString& path, double* musicSeconds)
 }
 
 // frames > 0: stop after that many audio frames (the tool's start-up cost).
-double ffmpegSeconds(const QString& path, int frames = 0)
+double ffmpegSeconds(const QString& path, int frames = 0, bool toFloat = false)
 {
     QStringList args{QStringLiteral("-threads"), QStringLiteral("1"), QStringLiteral("-i"), path};
     if (frames > 0)
         args << QStringLiteral("-frames:a") << QString::number(frames);
+    if (toFloat)
+        args << QStringLiteral("-c:a") << QStringLiteral("pcm_f32le");
     args << QStringLiteral("-f") << QStringLiteral("null") << QStringLiteral("-");
     const double before = cpuSeconds(RUSAGE_CHILDREN);
     if (!runFfmpeg(args))
@@ -94,23 +106,32 @@ int main(int argc, char** argv)
     }
 
     // Best of three each, interleaved, so both see the same machine load.
-    double chain = 1e9, tool = 1e9, startup = 1e9, music = 0;
+    double chain = 1e9, tool = 1e9, toolFloat = 1e9, startup = 1e9, music = 0;
     for (int i = 0; i < 3; ++i) {
         const double c = chainSeconds(path, &music);
         const double t = ffmpegSeconds(path);
+        const double tf = ffmpegSeconds(path, 0, true);
         startup = std::min(startup, ffmpegSeconds(path, 1));
-        if (c < 0 || t < 0) {
+        if (c < 0 || t < 0 || tf < 0) {
             std::fprintf(stderr, "a run failed\n");
             return 1;
         }
         chain = std::min(chain, c);
         tool = std::min(tool, t);
+        toolFloat = std::min(toolFloat, tf);
     }
-    std::printf("music:             %.1f s MP3, 48000 Hz stereo, played out at 44100 Hz\n", music);
-    std::printf("zarn chain:        %.3f s CPU (decode + resample + 2 callbacks + mix)\n", chain);
-    std::printf("ffmpeg -f null -:  %.3f s CPU (decode to PCM), of which %.3f s start-up\n", tool, startup);
+    const auto net = [startup](double t) { return std::max(1e-6, t - startup); };
+    std::printf("music:             %.1f s MP3, 48000 Hz stereo, played out at 44100 Hz (best of 3 each)\n", music);
+    std::printf("zarn chain:        %.3f s CPU (open + decode + float stereo + resample to 44.1 kHz"
+                " + 2 callbacks + mix and spectrum history; start-up included)\n", chain);
+    std::printf("ffmpeg -f null -:  %.3f s CPU (decode + convert to s16 + null muxer; no resampling),"
+                " of which %.3f s start-up\n", tool, startup);
+    std::printf("ffmpeg -c:a pcm_f32le -f null -: %.3f s CPU (decode + interleave to float + null muxer)\n",
+                toolFloat);
     std::printf("ratio chain/tool:  %.2f (%.2f against the tool without its start-up)\n", chain / tool,
-                chain / std::max(1e-6, tool - startup));
+                chain / net(tool));
+    std::printf("ratio chain/tool to float: %.2f (%.2f without its start-up)\n", chain / toolFloat,
+                chain / net(toolFloat));
     std::printf("real-time multiple of the chain on one core: %.0fx\n", music / chain);
     return 0;
 }
