@@ -109,7 +109,9 @@ struct EngineStream {
     quint32 stepWhole = 0, stepFrac = 0;
     qint64 baseFrame = 0;        // stream frame of ring frame 0
     std::atomic<qint64> consumed{0}; // stream frame at pos: the play position
-    float scratch[BlockFrames * 2]{};
+    // The block being played and the one before: the spectrum's window is taken from
+    // them once a whole output block is done, not frame by frame.
+    float scratch[2][BlockFrames * 2]{};
 
     // Sample callbacks, higher priority first: changed by the main thread while the
     // output is held off, read by the output.
@@ -427,9 +429,12 @@ int pull(EngineStream& s, float* dst, int frames)
                 n += run;
                 continue;
             }
-            for (; n < frames && pos + 1 < w;) {
+            // A straight run: both neighbours written and neither index wrapping.
+            const quint64 at = pos & mask;
+            const quint64 end = std::min(w - 1, pos + (s.ringFrames - 1 - at)) - pos;
+            if (end == 0) {
                 const float t = float(phase) * inv;
-                const float* a = ring + (pos & mask) * 2;
+                const float* a = ring + at * 2;
                 const float* b = ring + ((pos + 1) & mask) * 2;
                 dst[n * 2] = a[0] + (b[0] - a[0]) * t;
                 dst[n * 2 + 1] = a[1] + (b[1] - a[1]) * t;
@@ -440,7 +445,23 @@ int pull(EngineStream& s, float* dst, int frames)
                     phase -= outRate;
                     ++pos;
                 }
+                continue;
             }
+            const float* run = ring + at * 2;
+            quint64 k = 0;
+            for (; n < frames && k < end; ++n) {
+                const float t = float(phase) * inv;
+                const float* a = run + k * 2;
+                dst[n * 2] = a[0] + (a[2] - a[0]) * t;
+                dst[n * 2 + 1] = a[1] + (a[3] - a[1]) * t;
+                k += whole;
+                phase += frac;
+                if (phase >= outRate) {
+                    phase -= outRate;
+                    ++k;
+                }
+            }
+            pos += k;
             continue;
         }
         const quint64 fresh = s.writePos.load(std::memory_order_acquire);
@@ -944,6 +965,9 @@ void FfmpegAudioEngine::mix(float* out, int frames, bool offline)
         if (!sp || sp->state.load(std::memory_order_relaxed) != ActivePlaying)
             continue;
         EngineStream& s = *sp;
+        const float gl = s.gainLeft.load(std::memory_order_relaxed);
+        const float gr = s.gainRight.load(std::memory_order_relaxed);
+        int latest = 0, latestGot = 0, earlierGot = 0;
         for (int done = 0; done < frames;) {
             const int chunk = std::min(BlockFrames, frames - done);
             if (offline) {
@@ -964,33 +988,23 @@ void FfmpegAudioEngine::mix(float* out, int frames, bool offline)
                     s.renderWaiting.store(false);
                 }
             }
-            const int got = pull(s, s.scratch, chunk);
+            float* block = s.scratch[latest ^ 1];
+            const int got = pull(s, block, chunk);
             if (offline && s.decoderWaiting.load() && roomToRefill(s) && s.decoderWaiting.exchange(false)) {
                 { std::lock_guard<std::mutex> g(s.wakeMutex); }
                 s.spaceCv.notify_one();
             }
             if (got > 0) {
                 for (int i = 0; i < s.dspCount; ++i)
-                    s.dsps[i].proc(s.dsps[i].handle, s.handle, s.scratch, quint32(got) * 8, s.dsps[i].user);
-                const float gl = s.gainLeft.load(std::memory_order_relaxed);
-                const float gr = s.gainRight.load(std::memory_order_relaxed);
+                    s.dsps[i].proc(s.dsps[i].handle, s.handle, block, quint32(got) * 8, s.dsps[i].user);
                 float* o = out + done * 2;
-                const float* src = s.scratch;
                 for (int i = 0; i < got; ++i) {
-                    o[i * 2] += src[i * 2] * gl;
-                    o[i * 2 + 1] += src[i * 2 + 1] * gr;
+                    o[i * 2] += block[i * 2] * gl;
+                    o[i * 2 + 1] += block[i * 2 + 1] * gr;
                 }
-                // The spectrum's window: the last frames of this stream, in two straight
-                // runs around the end of the history.
-                quint32 h = s.historyPos.load(std::memory_order_relaxed);
-                for (int i = 0; i < got;) {
-                    const int run = std::min(got - i, int(HistoryFrames - h));
-                    for (int j = 0; j < run; ++j, ++i)
-                        s.history[h + quint32(j)].store(0.5f * (src[i * 2] * gl + src[i * 2 + 1] * gr),
-                                                        std::memory_order_relaxed);
-                    h = (h + quint32(run)) % HistoryFrames;
-                }
-                s.historyPos.store(h, std::memory_order_release);
+                latest ^= 1;
+                earlierGot = latestGot;
+                latestGot = got;
             }
             done += chunk;
             if (got < chunk && (!offline || s.state.load() != ActivePlaying))
@@ -998,6 +1012,22 @@ void FfmpegAudioEngine::mix(float* out, int frames, bool offline)
             if (got < chunk && offline && got == 0)
                 break;
         }
+        // The spectrum's window: the last frames played, the latest block's and as
+        // many of the one before as fit, in straight runs around the end of the history.
+        const int fromEarlier = std::min(earlierGot, HistoryFrames - latestGot);
+        quint32 h = s.historyPos.load(std::memory_order_relaxed);
+        const auto keep = [&](const float* src, int count) {
+            for (int i = 0; i < count;) {
+                const int run = std::min(count - i, int(HistoryFrames - h));
+                for (int j = 0; j < run; ++j, ++i)
+                    s.history[h + quint32(j)].store(0.5f * (src[i * 2] * gl + src[i * 2 + 1] * gr),
+                                                    std::memory_order_relaxed);
+                h = (h + quint32(run)) % HistoryFrames;
+            }
+        };
+        keep(s.scratch[latest ^ 1] + (earlierGot - fromEarlier) * 2, fromEarlier);
+        keep(s.scratch[latest], latestGot);
+        s.historyPos.store(h, std::memory_order_release);
     }
 }
 
