@@ -1,7 +1,8 @@
 // Offline throughput of the music chain (decode, resample to the output rate, sample
 // callbacks, mix) on one MP3, next to the ffmpeg tool decoding the same file to nothing
 // in the same run. Prints the CPU seconds of both, their ratio and the multiple of real
-// time of the chain. Usage: bench_audio [seconds of music, default 120]
+// time of the chain. Usage: bench_audio [seconds of music, default 120] [seconds played in
+// real time on SDL's dummy driver, default 0 = not played]
 //
 // What each side does, so the ratio compares like with like:
 // - the chain: opens and probes the file, decodes it on the decoder thread, interleaves
@@ -15,13 +16,18 @@
 #include "media/FfmpegAudioEngine.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 using namespace zarn;
@@ -70,6 +76,64 @@ double chainSeconds(const QString& path, double* musicSeconds)
     return cpuSeconds(RUSAGE_SELF) - before;
 }
 
+// Counts the output's blocks from inside the output callback.
+std::atomic<quint64> blocks{0}, blockFrames{0};
+void countBlock(AudioEngine::DspHandle, AudioEngine::StreamHandle, void*, quint32 length, void*)
+{
+    blocks.fetch_add(1, std::memory_order_relaxed);
+    blockFrames.fetch_add(length / 8, std::memory_order_relaxed);
+}
+
+// Voluntary context switches (sleeps) of the threads of this process whose name starts
+// with prefix.
+long threadSleeps(const QByteArray& prefix)
+{
+    long total = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(tid + QStringLiteral("/comm")));
+        QFile status(tasks.filePath(tid + QStringLiteral("/status")));
+        if (!comm.open(QIODevice::ReadOnly) || !comm.readAll().startsWith(prefix) || !status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                total += line.mid(24).trimmed().toLong();
+    }
+    return total;
+}
+
+// Plays the file in real time on SDL's dummy driver with the main thread asleep: the
+// engine's own threads are all that run.
+void realTime(const QString& path, int seconds)
+{
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
+    FfmpegAudioEngine engine;
+    engine.setConfig(AudioEngine::ConfigBuffer, 1000); // as the player sets it
+    if (!engine.init(AudioEngine::DeviceDefault, 44100, 0)) {
+        std::fprintf(stderr, "no output device\n");
+        return;
+    }
+    const auto h = engine.streamCreateFile(path, 0, 0, AudioEngine::SampleLoop);
+    engine.channelSetDSP(h, halfGain, nullptr, 1);
+    engine.channelSetDSP(h, countBlock, nullptr, 0);
+    engine.channelPlay(h, false);
+    std::this_thread::sleep_for(std::chrono::seconds(1)); // past the first fill of the ring
+    const quint64 b0 = blocks.load(), f0 = blockFrames.load();
+    const long d0 = threadSleeps("zarn-decoder"), s0 = threadSleeps("SDLAudio");
+    const double before = cpuSeconds(RUSAGE_SELF);
+    const auto start = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = cpuSeconds(RUSAGE_SELF) - before;
+    const quint64 nb = blocks.load() - b0, nf = blockFrames.load() - f0;
+    std::printf("real time, dummy driver: %.1f s played, %.3f%% of one core; %.1f output blocks/s of %.0f frames;"
+                " decoder slept %.1f/s, output thread %.1f/s\n",
+                wall, 100.0 * cpu / wall, double(nb) / wall, nb ? double(nf) / double(nb) : 0.0,
+                double(threadSleeps("zarn-decoder") - d0) / wall, double(threadSleeps("SDLAudio") - s0) / wall);
+    engine.streamFree(h);
+}
+
 // frames > 0: stop after that many audio frames (the tool's start-up cost).
 double ffmpegSeconds(const QString& path, int frames = 0, bool toFloat = false)
 {
@@ -91,6 +155,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(5, atoi(argv[1])) : 120;
+    const int playSeconds = argc > 2 ? std::max(0, atoi(argv[2])) : 0;
     QTemporaryDir dir;
     // 48 kHz, so the chain resamples to the 44.1 kHz output as it does for such files.
     const QString path = dir.path() + QStringLiteral("/bench.mp3");
@@ -133,5 +198,7 @@ int main(int argc, char** argv)
     std::printf("ratio chain/tool to float: %.2f (%.2f without its start-up)\n", chain / toolFloat,
                 chain / net(toolFloat));
     std::printf("real-time multiple of the chain on one core: %.0fx\n", music / chain);
+    if (playSeconds > 0)
+        realTime(path, playSeconds);
     return 0;
 }
