@@ -14,6 +14,38 @@ cmake --build build -j2 --target zarn zarn-carsim
 
 home="${ZARN_DEMO_HOME:-/tmp/zarn-demo}"
 mkdir -p "$home"
+
+# Sets KEY=VALUE in [SECTION] of an ini file (names without regard to letter case),
+# adding the section or the key where missing; the rest of the file stays as it is.
+set_ini_value() {
+  local file="$1" section="$2" key="$3" value="$4" tmp
+  tmp="$(mktemp "$file.XXXXXX")"
+  { [ -e "$file" ] && cat "$file"; true; } | SECTION="$section" KEY="$key" VALUE="$value" awk '
+    function header(line) { sub(/\r$/, "", line); return line ~ /^[ \t]*\[.*\][ \t]*$/ }
+    function name(line) { sub(/\r$/, "", line); gsub(/^[ \t]*\[[ \t]*|[ \t]*\][ \t]*$/, "", line); return tolower(line) }
+    function keyof(line) { if (index(line, "=") == 0) return ""; line = substr(line, 1, index(line, "=") - 1);
+                           gsub(/^[ \t]+|[ \t]+$/, "", line); return tolower(line) }
+    BEGIN { section = ENVIRON["SECTION"]; key = ENVIRON["KEY"]; value = ENVIRON["VALUE"]; inside = 0; done = 0 }
+    {
+      if (header($0)) {
+        if (inside && !done) { print key "=" value; done = 1 }
+        inside = (name($0) == tolower(section))
+      } else if (inside && !done && keyof($0) == tolower(key)) {
+        print key "=" value; done = 1; next
+      }
+      print
+    }
+    END {
+      if (!done && inside) print key "=" value
+      else if (!done) { print "[" section "]"; print key "=" value }
+    }' >"$tmp"
+  mv "$tmp" "$file"
+}
+
+# A music tree of tones for the MP3 player, made once and kept in the demo's home.
+music="$home/music"
+bash scripts/make-demo-media.sh "$music"
+set_ini_value "$home/Zarn.ini" Pathes mp3 "$music"
 ready="$(mktemp -u "${TMPDIR:-/tmp}/zarn-demo-ready.XXXXXX")"
 
 pids=()

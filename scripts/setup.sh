@@ -9,6 +9,7 @@ packages=(
   libx11-dev libxrandr-dev
   libgl-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev libsdl2-dev ffmpeg
+  zlib1g-dev
   libbenchmark-dev
   clang libclang-rt-14-dev
   dbus dbus-daemon python3 python3-dbusmock

@@ -2,18 +2,17 @@
 
 #include "ibus/BusEvents.h"
 #include "ibus/VehicleHooks.h"
-#include "media/PlayerState.h"
+#include "media/MusicPlayer.h"
 
 namespace zarn {
 
 // Where the bus events and the vehicle decoders' facts arrive above the bus side. The
-// music player's pause rows reach its state here; the pages, the other players and
-// the driver's log are not built yet, so their events only run. UiActions routes the
-// rest to the window's handlers.
+// bus's pause rows reach the music player here; UiActions routes the rest to the
+// window's handlers.
 class AppActions : public BusEventSink, public VehicleHooks {
 public:
     // Set by the composition root.
-    PlayerState* player = nullptr;
+    MusicPlayer* player = nullptr;
 
     bool busEvent(const BusEvent& event) override
     {

@@ -3,6 +3,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartupView.h"
 #include "app/Version.h"
+#include "core/TimerScheduler.h"
 #include "ibus/FrameText.h"
 #include "services/LogindSleepWatcher.h"
 #include "services/TimedatedClockSetter.h"
@@ -46,6 +47,9 @@ MainController::MainController(Environment environment, QObject* parent)
     , dispatcher_(codes_, options_, log_, screen_, busSide_)
     , link_(port_, log_, [this](const QString& text) { dispatcher_.ProcessIbusText(text); }, &requests_.Request_Timer,
             &IdleShutdownTimer)
+    , ownAudio_(env_.audio ? nullptr : std::make_unique<FfmpegAudioEngine>(&log_))
+    , audio_(env_.audio ? *env_.audio : *ownAudio_)
+    , player_(audio_, musicList_, TimerScheduler::current(), log_, sender_, ini_, settings_.media, env_.appDir)
 {
     connect(&Makeselfactive, &Timer::timeout, this, &MainController::MakeselfactiveTimer);
     connect(&clocktimer, &Timer::timeout, this, &MainController::clocktimerTimer);
@@ -82,9 +86,11 @@ void MainController::FormCreate(StartupView* view)
 void MainController::registerStartupSteps()
 {
     using Splash = StartupSequence::Splash;
-    startup_.add(QStringLiteral("audio output"), [](const Splash& splash) {
+    startup_.add(QStringLiteral("audio output"), [this](const Splash& splash) {
         splash(4, {});
         splash(4, QStringLiteral(" Initializing Sound Subsystem BASS"));
+        player_.setOutputDevice(env_.audioDevice);
+        player_.InitAudioOutput();
     });
     startup_.add(QStringLiteral("wake-up watch"), [this](const Splash&) {
         // Wake-up from sleep: the car's television module may need its start frames again.
@@ -145,6 +151,8 @@ void MainController::registerStartupSteps()
         if (!port_.SendInProgress())
             sender_.SendClusterText(QStringLiteral("Zarn ") + VersionText + QStringLiteral(" start.."));
     });
+    // The resumed track's name goes to the cluster, so the resume waits for the port.
+    startup_.add(QStringLiteral("music resume"), [this](const Splash&) { player_.replayLastTrack(); });
     startup_.add(QStringLiteral("mileage and radar.bin"), [this](const Splash& splash) {
         vehicle_.setLastKnownMileage(LoadMileage(ini_, log_));
         splash(98, QStringLiteral(" Checking radar.bin"));

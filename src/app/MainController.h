@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppActions.h"
+#include "app/AppPlayers.h"
 #include "app/PortRts.h"
 #include "app/Settings.h"
 #include "core/CommandLine.h"
@@ -20,8 +21,9 @@
 #include "ibus/VehicleMessages.h"
 #include "ibus/VehicleRequests.h"
 #include "ibus/VehicleState.h"
+#include "media/FfmpegAudioEngine.h"
 #include "media/MusicListModel.h"
-#include "media/PlayerState.h"
+#include "media/MusicPlayer.h"
 #include "vehicle/DriversLogMode.h"
 
 #include <QObject>
@@ -46,6 +48,8 @@ public:
         ClockSetter* clockSetter = nullptr;   // null: systemd-timedated on the system bus
         bool watchSleep = true;               // logind's resume signal on the system bus
         AppActions* actions = nullptr;        // null: nothing above the bus side yet
+        AudioEngine* audio = nullptr;         // null: FFmpeg and SDL, owned here
+        int audioDevice = AudioEngine::DeviceDefault;
     };
 
     explicit MainController(Environment environment, QObject* parent = nullptr);
@@ -79,9 +83,12 @@ public:
     VehicleRequests& requests() { return requests_; }
     CdChanger& cdChanger() { return cd_; }
     const CommandLine& commandLine() const { return commandLine_; }
-    PlayerState& player() { return player_; }
+    AudioEngine& audio() { return audio_; }
     // The music page's list, which the player walks.
     MusicListModel& musicList() { return musicList_; }
+    MusicPlayer& player() { return player_; }
+    // The players as the window sees them.
+    Players& players() { return players_; }
     DriversLogMode& driversLog() { return driversLog_; }
     // The steps FormCreate runs, in their order.
     const StartupSequence& startup() const { return startup_; }
@@ -129,8 +136,11 @@ private:
     Dispatcher dispatcher_;
     SerialLink link_;
     std::unique_ptr<LogindSleepWatcher> sleepWatcher_;
-    PlayerState player_;
+    std::unique_ptr<FfmpegAudioEngine> ownAudio_;
+    AudioEngine& audio_;
     MusicListModel musicList_;
+    MusicPlayer player_;
+    AppPlayers players_{player_};
     DriversLogMode driversLog_;
     StartupSequence startup_;
     StartupView* ui_ = nullptr; // while FormCreate runs

@@ -10,9 +10,11 @@
 #include "ui/SplashScreen.h"
 #include "ui/SteeringSimulator.h"
 #include "ui/WindowAccess.h"
-#include "ui/pages/MainMenuPage.h"
+#include "ui/TBMWpanel.h"
 #include "ui/pages/ComTab.h"
+#include "ui/pages/MainMenuPage.h"
 #include "ui/pages/MusicPage.h"
+#include "ui/pages/NowPlayingPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -83,10 +85,15 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     core_.setKeepInFront([this] { keepInFront(); });
     wireMusicPage();
     wireBus();
+    wireMusic();
     wireSettingsPage();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The players go with the controller, before the window.
+    window_.setPlayers(nullptr);
+}
 
 void MainWindow::wireBus()
 {
@@ -114,6 +121,43 @@ void MainWindow::wireBus()
     feed("metricIndicator", SampleStreet);
     feed("RadarIndicator", SamplePosition);
     feed("traceIndicator", SamplePosition2);
+}
+
+void MainWindow::wireMusic()
+{
+    MusicPlayer& player = core_.player();
+    window_.setPlayers(&core_.players());
+
+    auto* nowPlaying = static_cast<NowPlayingPage*>(window_.page(PageNowPlaying));
+    connect(&player, &MusicPlayer::viewChanged, nowPlaying, [nowPlaying, &player] { nowPlaying->setView(player.view()); });
+    nowPlaying->setView(player.view());
+    connect(nowPlaying, &NowPlayingPage::backRequested, &player, &MusicPlayer::BMWpanel53Click);
+    connect(nowPlaying, &NowPlayingPage::pauseRequested, &player, &MusicPlayer::BMWpanel54Click);
+    connect(nowPlaying, &NowPlayingPage::randomizeRequested, &player, &MusicPlayer::BMWpanel59Click);
+    connect(nowPlaying, &NowPlayingPage::previousRequested, &player, &MusicPlayer::BMWpanel56Click);
+    connect(nowPlaying, &NowPlayingPage::nextRequested, &player, &MusicPlayer::BMWpanel60Click);
+    connect(nowPlaying, &NowPlayingPage::rewindRequested, &player, [&player] { player.seekBy(-MusicPlayer::SeekStepSeconds); });
+    connect(nowPlaying, &NowPlayingPage::forwardRequested, &player, [&player] { player.seekBy(MusicPlayer::SeekStepSeconds); });
+    connect(nowPlaying, &NowPlayingPage::randomToggleRequested, &player, &MusicPlayer::BMWpanel58Click);
+    connect(nowPlaying, &NowPlayingPage::stopRequested, &player, &MusicPlayer::BMWpanel62Click);
+    connect(nowPlaying, &NowPlayingPage::seekRequested, &player, &MusicPlayer::ProgressStopTracking);
+    connect(nowPlaying, &NowPlayingPage::seekStepRequested, &player, &MusicPlayer::seekBy);
+    connect(nowPlaying, &NowPlayingPage::soundFxRequested, this, [this] { window_.ShowPage(PageSoundFx); });
+
+    auto* music = static_cast<MusicPage*>(window_.page(PageMusic));
+    connect(music, &MusicPage::playRequested, &player, &MusicPlayer::playListEntry);
+
+    connect(&player, &MusicPlayer::switchToNowPlaying, this, [this] {
+        if (auto* item = window_.findChild<TBMWpanel*>(QStringLiteral("BMWpanel1")))
+            window_.setFeatureCaption(item->BMW_supercaption());
+        window_.ShowPage(PageNowPlaying);
+    });
+    connect(&player, &MusicPlayer::stopped, this, [this] { window_.ShowPage(PageMusic); });
+    connect(&player, &MusicPlayer::backRequested, this, [this] {
+        window_.ShowPage(PageMusic);
+        if (QWidget* back = window_.findChild<QWidget*>(QStringLiteral("BMWpanel11")))
+            back->setFocus();
+    });
 }
 
 void MainWindow::wireSettingsPage()

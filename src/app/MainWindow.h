@@ -54,6 +54,7 @@ private:
     void finish() override;
 
     void wireBus();
+    void wireMusic();
     void wireMusicPage();
     void wireSettingsPage();
     void busActivity();

@@ -20,7 +20,7 @@ bool UiActions::busEvent(const BusEvent& event)
     case K::Preset: preset(event.value); break;
     case K::RandomKey: select_.Button5Click(); break;
     case K::Exit: window_.mainMenu()->BMWpanel5Click(); break;
-    default: return AppActions::busEvent(event); // the players and the telephone picture arrive with their pages
+    default: return AppActions::busEvent(event); // the music player's pause rows; the telephone picture comes with its page
     }
     return true;
 }

@@ -1,16 +1,27 @@
 #include "media/TrackTags.h"
 
+#include "media/ByteSource.h"
+#include "media/Id3Reader.h"
+#include "media/MpegFrames.h"
+
 namespace zarn {
 
-// Placeholder until the readers arrive: nothing is read.
-std::optional<TrackTags> readTrackTags(const QString&, QString*)
+std::optional<TrackTags> readTrackTags(const QString& path, QString* problem)
 {
-    return TrackTags{};
+    if (problem)
+        problem->clear();
+    FileSource file(path);
+    if (!file.open())
+        return std::nullopt;
+    return readId3Tags(file, problem);
 }
 
-std::optional<int> mpegBitrate(const QString&)
+std::optional<int> mpegBitrate(const QString& path)
 {
-    return 0;
+    FileSource file(path);
+    if (!file.open())
+        return std::nullopt;
+    return scanMpegBitrate(file);
 }
 
 QString GetBitrateText(const QString& path)

@@ -8,8 +8,10 @@
 #include "ui/PlainPanel.h"
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
+#include "ui/Players.h"
 #include "ui/pages/ComTab.h"
 #include "ui/pages/MusicPage.h"
+#include "ui/pages/NowPlayingPage.h"
 #include "PtyPair.h"
 #include "TestSupport.h"
 
@@ -318,6 +320,45 @@ private slots:
         p.start(home.path());
         QCOMPARE(AlternateMenu::of(p.main->window())->itemPositions().value(QStringLiteral("E644Panel")), QPoint(123, 77));
         QCOMPARE(p.main->window().geometry(), QRect(1, 2, 801, 599));
+    }
+
+    // A chosen track brings the now-playing page under the music header; the page shows
+    // the player's state, its items reach the player, and the bus's pause rows too.
+    void musicPagesFollowThePlayer()
+    {
+        QTemporaryDir home;
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        Program p;
+        p.start(home.path());
+        ZarnWindow& w = p.main->window();
+        MusicPlayer& player = p.main->core().player();
+        auto* music = static_cast<MusicPage*>(w.page(PageMusic));
+        auto* nowPlaying = static_cast<NowPlayingPage*>(w.page(PageNowPlaying));
+
+        emit music->playRequested(home.filePath("gone.mp3"));
+        QVERIFY(w.players().trackPlaying());
+        p.time.advance(MusicPlayer::SwitchIntervalMs);
+        QCOMPARE(w.activePage(), int(PageNowPlaying));
+        QCOMPARE(w.headerCaption(), QStringLiteral(" Zarn MP3 Player"));
+        QCOMPARE(nowPlaying->view().scrollerText, QStringLiteral("No MP3 file playing..."));
+
+        p.feed("F004684831E5"); // FM: the pause steps
+        QCOMPARE(nowPlaying->view().pauseCaption, QStringLiteral("(1) Resume"));
+        emit nowPlaying->pauseRequested();
+        QCOMPARE(nowPlaying->view().pauseCaption, QStringLiteral("(1) Pause"));
+        emit nowPlaying->randomToggleRequested();
+        QVERIFY(w.players().randomMode());
+        QCOMPARE(nowPlaying->view(), player.view());
+
+        emit nowPlaying->backRequested();
+        QCOMPARE(w.activePage(), int(PageMusic));
+        QCOMPARE(p.focus(), QStringLiteral("BMWpanel11"));
+        QVERIFY(player.trackPlaying());
+        emit nowPlaying->soundFxRequested();
+        QCOMPARE(w.activePage(), int(PageSoundFx));
+        emit nowPlaying->stopRequested();
+        QCOMPARE(w.activePage(), int(PageMusic));
+        QVERIFY(!w.players().trackPlaying());
     }
 };
 
