@@ -3,6 +3,7 @@
 #include "ibus/BusEvents.h"
 #include "ibus/VehicleHooks.h"
 #include "media/MusicPlayer.h"
+#include "vehicle/SpeedCameraWarning.h"
 
 namespace zarn {
 
@@ -13,6 +14,7 @@ class AppActions : public BusEventSink, public VehicleHooks {
 public:
     // Set by the composition root.
     MusicPlayer* player = nullptr;
+    SpeedCameraWarning* radar = nullptr;
 
     bool busEvent(const BusEvent& event) override
     {
@@ -28,6 +30,9 @@ public:
         return true;
     }
     void processEvents() override { QCoreApplication::processEvents(); }
+
+    bool radarWarningOn() const override { return radar && radar->warningOn(); }
+    bool seekartePaint() override { return !radar || radar->positionFix(); }
 };
 
 } // namespace zarn

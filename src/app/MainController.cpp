@@ -68,6 +68,7 @@ MainController::MainController(Environment environment, QObject* parent)
         });
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
     actions_.player = &player_;
+    actions_.radar = &radar_;
     registerStartupSteps();
 }
 
@@ -153,11 +154,12 @@ void MainController::registerStartupSteps()
     });
     // The resumed track's name goes to the cluster, so the resume waits for the port.
     startup_.add(QStringLiteral("music resume"), [this](const Splash&) { player_.replayLastTrack(); });
-    startup_.add(QStringLiteral("mileage and radar.bin"), [this](const Splash& splash) {
+    startup_.add(QStringLiteral("mileage"), [this](const Splash& splash) {
         vehicle_.setLastKnownMileage(LoadMileage(ini_, log_));
         splash(98, QStringLiteral(" Checking radar.bin"));
         log_.AddStatusLine(QStringLiteral("Last known mileage read - number is ") + QString::number(vehicle_.LastKnownMileage));
     });
+    radar_.registerStartup(startup_, env_.appDir);
     startup_.add(QStringLiteral("autolaunch"), [](const Splash& splash) { splash(-1, QStringLiteral(" Checking autolaunch")); });
     startup_.add(QStringLiteral("colors, layout and main menu"), [this](const Splash& splash) {
         splash(99, QStringLiteral(" Adapting colors"));
@@ -234,6 +236,7 @@ void MainController::applySettings()
     options_.shutDownMessage = settings_.bus.shutDownMessage;
     link_.setShutdownAfterIbusIdle(settings_.power.shutdownAfterIbusIdle);
     link_.setShutdownAfterIbusIdleSeconds(settings_.power.idleShutdownSeconds);
+    radar_.setSettings(settings_.radar);
 }
 
 // The live values that can change while the program runs go back into the model.

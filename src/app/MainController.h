@@ -25,6 +25,7 @@
 #include "media/MusicListModel.h"
 #include "media/MusicPlayer.h"
 #include "vehicle/DriversLogMode.h"
+#include "vehicle/SpeedCameraWarning.h"
 
 #include <QObject>
 
@@ -90,6 +91,7 @@ public:
     // The players as the window sees them.
     Players& players() { return players_; }
     DriversLogMode& driversLog() { return driversLog_; }
+    SpeedCameraWarning& radar() { return radar_; }
     // The steps FormCreate runs, in their order.
     const StartupSequence& startup() const { return startup_; }
     bool saveMemory() const { return saveMemory_; }
@@ -127,6 +129,7 @@ private:
     AppActions ownActions_;
     AppActions& actions_;
     VehicleState vehicle_;
+    SpeedCameraWarning radar_{vehicle_, sender_, log_, options_};
     std::unique_ptr<ClockSetter> ownClockSetter_;
     VehicleMessages messages_;
     VehicleRequests requests_;

@@ -3,6 +3,7 @@
 #include "app/Version.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
+#include "ui/AlertSign.h"
 #include "ui/ColorScheme.h"
 #include "ui/LayoutTab.h"
 #include "ui/PlainPanel.h"
@@ -12,9 +13,11 @@
 #include "ui/WindowAccess.h"
 #include "ui/TBMWpanel.h"
 #include "ui/pages/ComTab.h"
+#include "ui/pages/DriversLogPage.h"
 #include "ui/pages/MainMenuPage.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/NowPlayingPage.h"
+#include "ui/pages/RadarPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -87,6 +90,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireBus();
     wireMusic();
     wireSettingsPage();
+    wireVehicle();
 }
 
 MainWindow::~MainWindow()
@@ -186,6 +190,39 @@ void MainWindow::wireSettingsPage()
         link.RestartPort();
     });
     connect(com, &ComTab::hexLineLengthChanged, &link, &SerialLink::setHexLineLength);
+}
+
+// The car's values and the speed camera warning on their pages.
+void MainWindow::wireVehicle()
+{
+    connect(&core_.vehicle(), &VehicleState::changed, this, &MainWindow::showVehicleValues);
+    SpeedCameraWarning& radar = core_.radar();
+    connect(&radar, &SpeedCameraWarning::camerasLoaded, this, [this](bool available) {
+        window_.setRadarItemVisible(available);
+        if (auto* indicator = window_.findChild<PlainPanel*>(QStringLiteral("RadarIndicator")))
+            indicator->setVisible(available);
+    });
+    if (auto* page = qobject_cast<RadarPage*>(window_.page(PageRadar)))
+        connect(&radar, &SpeedCameraWarning::checked, page, [page](const RadarCheckResult& r) {
+            page->showCheck(r.limitText, r.distanceText, r.secondText, r.showAmpel());
+        });
+    AlertSign* alert = window_.alertPanel();
+    connect(&radar, &SpeedCameraWarning::alertShown, alert, &AlertSign::showWarning);
+    connect(&radar, &SpeedCameraWarning::alertHidden, alert, &QWidget::hide);
+    // soundRequested stays unconnected: the audio engine plays one stream, the music's.
+}
+
+void MainWindow::showVehicleValues()
+{
+    const VehicleState& v = core_.vehicle();
+    if (auto* radar = qobject_cast<RadarPage*>(window_.page(PageRadar))) {
+        radar->showSpeed(v.Speedo_Display, v.Umin_Display);
+        radar->showPosition({v.Label54, v.Label55, v.Label56, v.Label57, v.Label58, v.Label59, v.Label60, v.Label61});
+    }
+    if (auto* log = qobject_cast<DriversLogPage*>(window_.page(PageDriversLog))) {
+        log->showPlace(v.BMWpanel106, v.BMWpanel107, v.BMWpanel110);
+        log->showMessage(v.Driverslog_Msg);
+    }
 }
 
 void MainWindow::setIndicator(const char* name, bool raised)

@@ -57,6 +57,8 @@ private:
     void wireMusic();
     void wireMusicPage();
     void wireSettingsPage();
+    void wireVehicle();
+    void showVehicleValues();
     void busActivity();
     void setIndicator(const char* name, bool raised);
 

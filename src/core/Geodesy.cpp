@@ -1,5 +1,6 @@
 #include "core/Geodesy.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zarn {
@@ -46,7 +47,10 @@ double TrueCourse(double lon1, double lat1, double lon2, double lat2)
     const double divisor = std::sin(d) * std::cos(lat2);
     if (!std::isfinite(d) || divisor == 0.0)
         return 0.0;
-    const double c = arcCos((std::sin(lat1) - std::sin(lat2) * std::cos(d)) / divisor);
+    // The ratio is a cosine: beyond +-1 it is rounding (the short arc's own cosine is
+    // the rough part), and due south it must not fail and turn into north.
+    const double ratio = (std::sin(lat1) - std::sin(lat2) * std::cos(d)) / divisor;
+    const double c = arcCos(std::clamp(ratio, -1.0, 1.0));
     if (!std::isfinite(c))
         return 0.0;
     return std::sin(lon1 - lon2) >= 0.0 ? TwoPi - c : c;

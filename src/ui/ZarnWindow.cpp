@@ -1,6 +1,7 @@
 #include "ui/ZarnWindow.h"
 
 #include "core/StatusLog.h"
+#include "ui/AlertSign.h"
 #include "ui/AlternateMenu.h"
 #include "ui/FocusRings.h"
 #include "ui/LayoutTab.h"
@@ -169,6 +170,8 @@ void ZarnWindow::buildWindowPanels()
     sicherheit_->setFontColor(fromBgr(roles.clreadabletext));
     sicherheit_->hide();
     connect(sicherheit_, &PlainPanel::clicked, this, &ZarnWindow::sicherheitClicked);
+
+    alert_ = new AlertSign(this);
 
     // The steering simulator's buttons are put in by its builder.
     wheelbuttons_ = new QWidget(this);

@@ -13,6 +13,7 @@ class QStackedWidget;
 
 namespace zarn {
 
+class AlertSign;
 class ComTab;
 class MainMenuPage;
 class PageInput;
@@ -93,6 +94,9 @@ public:
     void setAlternateBackgroundSize(const QSize& size);
     QSize alternateBackgroundSize() const { return backgroundSize_; }
 
+    // The speed camera alert over the whole window.
+    AlertSign* alertPanel() const { return alert_; }
+
     // Settings sub-pages with behaviour of their own.
     ComTab* comTab() const;
     TabSpecial* specialTab() const;
@@ -143,6 +147,7 @@ private:
     PlainPanel* panel83_;
     PlainPanel* offpanel_;
     PlainPanel* sicherheit_;
+    AlertSign* alert_;
     QWidget* wheelbuttons_;
     Players* players_;
     QPointer<StatusLog> log_;

@@ -98,6 +98,8 @@ private slots:
         QTest::addRow("due north") << -11.0 << 48 + m << -11.0 << 48.0 << 0.0;
         QTest::addRow("due east (smaller longitude)") << -11 - m << 48.0 << -11.0 << 48.0 << 90.0;
         QTest::addRow("due south") << -11.0 << 48 - m << -11.0 << 48.0 << 180.0;
+        // Bus positions (tenths of a second) 200 m apart: the ratio comes out at -1 - 6e-8.
+        QTest::addRow("due south, 200 m") << -11.58 << 48 + 10.62 * m << -11.58 << 48 + (10 + 43.7 / 60) * m << 180.0;
         QTest::addRow("due west (larger longitude)") << -11 + m << 48.0 << -11.0 << 48.0 << 270.0;
         QTest::addRow("north-east from the equator")
             << -1.0 << 1.0 << 0.0 << 0.0 << std::atan(std::cos(rad(1))) * 180 / Pi;

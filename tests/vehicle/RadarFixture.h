@@ -50,4 +50,26 @@ inline Point destination(Point origin, double km, double bearing)
     return {lat2 / rad, origin.longitude + dlon / rad};
 }
 
+// The navigation system's position frame (7F 14 C8 A2) for p, as frame text with its
+// checksum: degrees, minutes, seconds and tenths as decimal digits, then the hemisphere
+// digit (1: south or west).
+inline QString positionFrameText(Point p)
+{
+    const auto angle = [](double degrees, int degreeDigits) {
+        const long long tenths = std::llround(std::abs(degrees) * 36000.0);
+        return QStringLiteral("%1%2%3%4%5")
+            .arg(tenths / 36000, degreeDigits, 10, QLatin1Char('0'))
+            .arg(tenths % 36000 / 600, 2, 10, QLatin1Char('0'))
+            .arg(tenths % 600 / 10, 2, 10, QLatin1Char('0'))
+            .arg(tenths % 10)
+            .arg(degrees < 0 ? 1 : 0);
+    };
+    QString text = QStringLiteral("7F14C8A20000") + angle(p.latitude, 2) + angle(p.longitude, 4)
+        + QStringLiteral("048300170327");
+    int sum = 0;
+    for (qsizetype i = 0; i + 1 < text.size(); i += 2)
+        sum ^= text.mid(i, 2).toInt(nullptr, 16);
+    return text + QStringLiteral("%1").arg(sum, 2, 16, QLatin1Char('0')).toUpper();
+}
+
 } // namespace radarfixture

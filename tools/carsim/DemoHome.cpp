@@ -1,5 +1,7 @@
 #include "carsim/DemoHome.h"
 
+#include "carsim/DemoRadar.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -74,6 +76,8 @@ bool prepareDemoHome(const QString& dir, const QString& devicePath, QString* err
     }
     text = setIniValue(text, QStringLiteral("COM-Port"), QStringLiteral("DevicePath"), devicePath);
     text = setIniValue(text, QStringLiteral("CD_Emulation"), QStringLiteral("CD_CheckBox"), QStringLiteral("1"));
+    if (!writeDemoRadar(dir, text, error))
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
         *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());

@@ -9,7 +9,8 @@ namespace zarn::carsim {
 QString setIniValue(const QString& text, const QString& section, const QString& key, const QString& value);
 
 // Makes dir a home for the program that talks to this car: Zarn.ini gets the serial
-// device and CD emulation on; other settings the file already has stay.
+// device, CD emulation and the speed camera warning on, radar.bin the cameras along the
+// route; other settings the file already has stay.
 bool prepareDemoHome(const QString& dir, const QString& devicePath, QString* error);
 
 } // namespace zarn::carsim

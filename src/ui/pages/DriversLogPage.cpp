@@ -50,6 +50,26 @@ DriversLogPage::DriversLogPage(QWidget* parent)
     applyDocking();
 }
 
+void DriversLogPage::showPlace(const QString& city, const QString& street, const QString& mileage)
+{
+    const QString texts[] = {city, street, mileage};
+    const char* names[] = {"BMWpanel106", "BMWpanel107", "BMWpanel110"};
+    for (int i = 0; i < 3; ++i) {
+        if (i < 2) {
+            if (texts[i].isEmpty() && !placeReported_[i])
+                continue;
+            placeReported_[i] = true;
+        }
+        if (auto* item = position_->findChild<TBMWpanel*>(QLatin1String(names[i])))
+            item->setBMW_supercaption(texts[i]);
+    }
+}
+
+void DriversLogPage::showMessage(const QString& text)
+{
+    message_->setCaption(text);
+}
+
 void DriversLogPage::applyDocking()
 {
     for (QWidget* band : {position_, actions_}) {

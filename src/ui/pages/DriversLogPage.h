@@ -14,8 +14,14 @@ public:
     explicit DriversLogPage(QWidget* parent = nullptr);
     void applyDocking() override;
 
+    // The city, street and mileage items. A place not reported yet (empty) keeps the
+    // item's design caption; each item repaints only when its text changes.
+    void showPlace(const QString& city, const QString& street, const QString& mileage);
+    void showMessage(const QString& text); // Driverslog_Msg
+
 private:
     QWidget* position_;
+    bool placeReported_[2] = {false, false};
     QWidget* actions_;
     PlainPanel* message_;
 };

@@ -1,5 +1,6 @@
 #include "ui/pages/RadarPage.h"
 
+#include "ui/PlainPanel.h"
 #include "ui/TBMWpanel.h"
 #include "ui/pages/PageBuilder.h"
 
@@ -12,6 +13,30 @@ namespace {
 constexpr int HeaderHeight = 79;
 constexpr int RowHeight = 55;
 constexpr int StripHeight = 44;
+constexpr int MapWidth = 400;
+constexpr int SeparatorWidth = 5; // Panel55
+constexpr int SecondHeight = 36;  // Panel53
+constexpr int DistanceHeight = 49; // Panel54
+constexpr int SpeedHeight = 34;   // Panel52
+const QColor Yellow{0xFF, 0xFF, 0x00};
+
+PlainPanel* yellowBand(QWidget* parent, const char* name, int height)
+{
+    auto* band = new PlainPanel(QLatin1String(name), parent);
+    band->setColor(Yellow);
+    band->resize(parent->width(), height);
+    return band;
+}
+
+PlainPanel* text(QWidget* parent, const char* name, const QRect& geometry, int px, const QColor& background,
+                 const QColor& color = Qt::white)
+{
+    auto* p = PageBuilder::panel(parent, QLatin1String(name), QString(), geometry,
+                                 PageBuilder::pixelFont(QStringLiteral("Arial Narrow"), px, true));
+    p->setColor(background);
+    p->setFontColor(color);
+    return p;
+}
 } // namespace
 
 RadarPage::RadarPage(QWidget* parent)
@@ -24,6 +49,7 @@ RadarPage::RadarPage(QWidget* parent)
     map_ = new QWidget(this);
     map_->setObjectName(QStringLiteral("seekartepanel"));
     map_->setGeometry(0, HeaderHeight, 792, 455);
+    buildCameraSide();
     strip_ = new QWidget(map_);
     strip_->setObjectName(QStringLiteral("Panel17"));
     const QFont stripFont = pixelFont(QStringLiteral("Arial Narrow"), 29, true);
@@ -57,6 +83,66 @@ RadarPage::RadarPage(QWidget* parent)
     applyDocking();
 }
 
+void RadarPage::buildCameraSide()
+{
+    side_ = new QWidget(map_);
+    side_->setObjectName(QStringLiteral("Panel11"));
+    side_->setGeometry(MapWidth + SeparatorWidth, 0, 792 - MapWidth - SeparatorWidth, 455 - StripHeight);
+
+    sideTop_ = yellowBand(side_, "Panel53", SecondHeight);
+    second_ = text(sideTop_, "Second_RadarWarning_distance", sideTop_->rect(), 32, Yellow);
+    sideMiddle_ = yellowBand(side_, "Panel54", DistanceHeight);
+    distance_ = text(sideMiddle_, "RadarWarning_distance", sideMiddle_->rect(), 48, Yellow);
+    sideBottom_ = yellowBand(side_, "Panel52", SpeedHeight);
+    speedo_ = text(sideBottom_, "Speedo_Display", QRect(0, 0, side_->width() / 2, SpeedHeight), 32, Yellow);
+    rpm_ = text(sideBottom_, "Umin_Display", QRect(side_->width() / 2, 0, side_->width() / 2, SpeedHeight), 32, Yellow);
+    speedo_->setCaption(QStringLiteral("xxx km/h "));
+    rpm_->setCaption(QStringLiteral("xxxx rpm"));
+
+    // The speed sign: red ring, white face, the limit in black.
+    auto* ring = new PlainPanel(QStringLiteral("Shape4"), side_);
+    ring->setColor(Qt::red);
+    ring->setGeometry(266, 44, 93, 101);
+    auto* face = new PlainPanel(QStringLiteral("Shape3"), side_);
+    face->setColor(Qt::white);
+    face->setGeometry(278, 57, 69, 75);
+    limit_ = text(side_, "RadarWarning_limit", QRect(289, 74, 48, 42), 35, Qt::white, Qt::black);
+
+    ampel_ = new PlainPanel(QStringLiteral("ampel"), side_, QStringLiteral("Ampel"));
+    ampel_->setGeometry(266, 150, 93, 30);
+    ampel_->hide();
+
+    // The position fields beside the compass: latitude left, longitude right.
+    for (int i = 0; i < 8; ++i) {
+        const QString name = QStringLiteral("Label%1").arg(54 + i);
+        auto* p = PageBuilder::panel(side_, name, QString(), QRect(266 + (i / 4) * 61, 185 + (i % 4) * 34, 60, 30),
+                                     PageBuilder::pixelFont(QStringLiteral("Arial Narrow"), 18, true));
+        p->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        position_ << p;
+    }
+}
+
+void RadarPage::showSpeed(const QString& speedo, const QString& rpm)
+{
+    speedo_->setCaption(speedo);
+    rpm_->setCaption(rpm);
+}
+
+void RadarPage::showPosition(const QStringList& fields)
+{
+    for (qsizetype i = 0; i < position_.size() && i < fields.size(); ++i)
+        position_[i]->setCaption(fields[i]);
+}
+
+void RadarPage::showCheck(const QString& limitText, const QString& distanceText, const QString& secondText, bool redLight)
+{
+    limit_->setCaption(limitText);
+    distance_->setCaption(distanceText);
+    second_->setCaption(secondText);
+    if (ampel_->isHidden() == redLight)
+        ampel_->setVisible(redLight);
+}
+
 void RadarPage::applyDocking()
 {
     // Both panels fill the page below the header (the screen layout docks them too).
@@ -82,6 +168,16 @@ bool RadarPage::eventFilter(QObject* watched, QEvent* event)
 void RadarPage::placeStrip()
 {
     strip_->setGeometry(0, map_->height() - StripHeight, map_->width(), StripHeight);
+    side_->setGeometry(MapWidth + SeparatorWidth, 0, std::max(0, map_->width() - MapWidth - SeparatorWidth),
+                       std::max(0, map_->height() - StripHeight));
+    const int w = side_->width();
+    sideTop_->setGeometry(0, 0, w, SecondHeight);
+    second_->setGeometry(sideTop_->rect());
+    sideBottom_->setGeometry(0, side_->height() - SpeedHeight, w, SpeedHeight);
+    speedo_->setGeometry(0, 0, w / 2, SpeedHeight);
+    rpm_->setGeometry(w / 2, 0, w - w / 2, SpeedHeight);
+    sideMiddle_->setGeometry(0, sideBottom_->y() - DistanceHeight, w, DistanceHeight);
+    distance_->setGeometry(sideMiddle_->rect());
     const int half = map_->width() / 2;
     if (auto* scale = strip_->findChild<QWidget*>(QStringLiteral("BMWpanel105")))
         scale->setGeometry(0, 0, half, StripHeight);
