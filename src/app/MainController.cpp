@@ -3,6 +3,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartupView.h"
 #include "app/Version.h"
+#include "core/Clock.h"
 #include "core/TimerScheduler.h"
 #include "ibus/FrameText.h"
 #include "services/LogindSleepWatcher.h"
@@ -58,8 +59,7 @@ MainController::MainController(Environment environment, QObject* parent)
         const char* trace;
         bool once;
     };
-    for (const TraceOnly& t : {TraceOnly{Timer1, "Timer1 IP Check", false}, TraceOnly{Timer2, "Timer2Timer", false},
-                               TraceOnly{RandomListreadTimer, "RandomListreadTimerTimer", true},
+    for (const TraceOnly& t : {TraceOnly{RandomListreadTimer, "RandomListreadTimerTimer", true},
                                TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
         connect(&t.timer, &Timer::timeout, this, [this, timer = &t.timer, trace = t.trace, once = t.once] {
             log_.timerTrace(QLatin1String(trace));
@@ -160,7 +160,7 @@ void MainController::registerStartupSteps()
         log_.AddStatusLine(QStringLiteral("Last known mileage read - number is ") + QString::number(vehicle_.LastKnownMileage));
     });
     radar_.registerStartup(startup_, env_.appDir);
-    startup_.add(QStringLiteral("autolaunch"), [](const Splash& splash) { splash(-1, QStringLiteral(" Checking autolaunch")); });
+    launcher_.registerStartup(startup_, [this] { return settings_.launcher.application1; });
     startup_.add(QStringLiteral("colors, layout and main menu"), [this](const Splash& splash) {
         splash(99, QStringLiteral(" Adapting colors"));
         splash(100, QStringLiteral(" Setting items positions and sizes"));
@@ -220,8 +220,7 @@ void MainController::startWindowTimers()
     link_.start();
     Makeselfactive.setInterval(MakeselfactiveIntervalMs);
     clocktimer.setInterval(ClockIntervalMs);
-    Timer1.setInterval(60000);
-    Timer2.setInterval(900);
+    systemStatus_.start();
     RandomListreadTimer.setInterval(6000);
     startupandasktimer.setInterval(8000);
 }
@@ -274,7 +273,14 @@ void MainController::FormCloseQuery()
         log_.addError(withReason(error, ini_.errorDetail()));
     SaveSettingsNow();
     link_.CommPortSupervisor().stop();
+    systemStatus_.stop();
     link_.ClosePort();
+}
+
+void MainController::systemStatusShown()
+{
+    if (!port_.SendInProgress())
+        sender_.SendClusterText(systemStatus_.clusterText());
 }
 
 void MainController::MakeselfactiveTimer()
@@ -288,6 +294,9 @@ void MainController::MakeselfactiveTimer()
 void MainController::clocktimerTimer()
 {
     log_.timerTrace(QStringLiteral("Clocktimer"));
+    if (clockDisplay_)
+        clockDisplay_(Clock::current().now());
+    // From now on every status line shows hh:mm:ss.
     log_.setClockTicked();
 }
 

@@ -24,6 +24,8 @@
 #include "media/FfmpegAudioEngine.h"
 #include "media/MusicListModel.h"
 #include "media/MusicPlayer.h"
+#include "services/Launcher.h"
+#include "services/SystemStatus.h"
 #include "vehicle/DriversLogMode.h"
 #include "vehicle/SpeedCameraWarning.h"
 
@@ -70,10 +72,14 @@ public:
     }
     // The make-self-active tick's "keep in front" step (the window's, when there is one).
     void setKeepInFront(std::function<void()> keepInFront) { keepInFront_ = std::move(keepInFront); }
+    // The clock display's tick with the time it shows (the window's status bars).
+    void setClockDisplay(std::function<void(const QDateTime&)> show) { clockDisplay_ = std::move(show); }
     // Lets the window add its share of the live values before each save.
     void setSettingsCapture(std::function<void(Settings&)> capture) { captureWindow_ = std::move(capture); }
 
     StatusLog& log() { return log_; }
+    // The program directory, ending in "/".
+    const QString& appDir() const { return env_.appDir; }
     const Settings& settings() const { return settings_; }
     BusOptions& options() { return options_; }
     SerialPortNG& port() { return port_; }
@@ -92,16 +98,19 @@ public:
     Players& players() { return players_; }
     DriversLogMode& driversLog() { return driversLog_; }
     SpeedCameraWarning& radar() { return radar_; }
+    SystemStatus& systemStatus() { return systemStatus_; }
+    Launcher& launcher() { return launcher_; }
+    // The status page was opened: the processor's speed on the cluster, unless the link
+    // is sending.
+    void systemStatusShown();
     // The steps FormCreate runs, in their order.
     const StartupSequence& startup() const { return startup_; }
     bool saveMemory() const { return saveMemory_; }
 
     Timer Makeselfactive{QStringLiteral("Makeselfactive")};
     Timer clocktimer{QStringLiteral("clocktimer")};
-    // Timers that run from the creation of the window whose work arrives with the status
-    // page, the random list and the driver's log; for now they only trace their ticks.
-    Timer Timer1{QStringLiteral("Timer1")};                           // IP address check
-    Timer Timer2{QStringLiteral("Timer2")};                           // processor load
+    // Timers that run from the creation of the window whose work arrives with the random
+    // list and the driver's log; for now they only trace their ticks.
     Timer RandomListreadTimer{QStringLiteral("RandomListreadTimer")}; // once, 6 s after start
     Timer startupandasktimer{QStringLiteral("startupandasktimer")};   // once, 8 s after start
     Timer IdleShutdownTimer{QStringLiteral("IdleShutdownTimer")};
@@ -145,11 +154,14 @@ private:
     MusicPlayer player_;
     AppPlayers players_{player_};
     DriversLogMode driversLog_;
+    SystemStatus systemStatus_{log_};
+    Launcher launcher_{log_};
     StartupSequence startup_;
     StartupView* ui_ = nullptr; // while FormCreate runs
     bool saveMemory_ = false;
     std::function<void(Settings&)> captureWindow_;
     std::function<void()> keepInFront_;
+    std::function<void(const QDateTime&)> clockDisplay_;
 };
 
 } // namespace zarn

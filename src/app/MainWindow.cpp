@@ -4,6 +4,7 @@
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
 #include "ui/AlertSign.h"
+#include "ui/ClockDisplay.h"
 #include "ui/ColorScheme.h"
 #include "ui/LayoutTab.h"
 #include "ui/PlainPanel.h"
@@ -18,10 +19,12 @@
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/NowPlayingPage.h"
 #include "ui/pages/RadarPage.h"
+#include "ui/pages/SystemPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -86,11 +89,14 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
         simulator_->setBusActivity([this] { busActivity(); });
     }
     core_.setKeepInFront([this] { keepInFront(); });
+    core_.setClockDisplay([this](const QDateTime& now) { ClockDisplay::show(window_, now); });
     wireMusicPage();
     wireBus();
     wireMusic();
     wireSettingsPage();
     wireVehicle();
+    wireSystemPage();
+    wireLauncher();
 }
 
 MainWindow::~MainWindow()
@@ -225,6 +231,56 @@ void MainWindow::showVehicleValues()
     }
 }
 
+void MainWindow::wireSystemPage()
+{
+    SystemStatus& status = core_.systemStatus();
+    auto* page = static_cast<SystemPage*>(window_.page(PageSystem));
+    connect(&status, &SystemStatus::speedLoadChanged, page, &SystemPage::setSpeed);
+    connect(&status, &SystemStatus::networkChanged, page, &SystemPage::setNetwork);
+    connect(window_.mainMenu(), &MainMenuPage::systemStatusRequested, this, [this] {
+        fillSystemPage();
+        core_.systemStatusShown();
+    });
+    // " Refresh": the values again, the page stays.
+    connect(&window_, &ZarnWindow::systemStatusRefreshRequested, this, [this] {
+        window_.setFeatureCaption(window_.mainMenu()->menuItem(QStringLiteral("BMWpanel6"))->BMW_supercaption());
+        fillSystemPage();
+    });
+}
+
+void MainWindow::fillSystemPage()
+{
+    SystemStatus& status = core_.systemStatus();
+    status.Timer1Timer();
+    SystemPage::Texts t;
+    t.version = QStringLiteral("Zarn Version is ") + VersionText + QLatin1Char(' ');
+    t.path = QStringLiteral("Zarn path is ") + core_.appDir();
+    t.processor = status.processorText();
+    t.speed = status.speedText();
+    t.memory = status.memoryText();
+    t.network = status.networkText();
+    t.power = status.powerText();
+    static_cast<SystemPage*>(window_.page(PageSystem))->setTexts(t);
+}
+
+void MainWindow::wireLauncher()
+{
+    connect(window_.mainMenu(), &MainMenuPage::launchRequested, this, [this] {
+        if (auto* field = window_.findChild<QLineEdit*>(QStringLiteral("Edit11")))
+            core_.launcher().BMWpanel76Click(field->text());
+    });
+    // "Pick a directory" beside "Launch this program": the chosen program shows the Launch
+    // item and is saved at once; cancelling changes nothing.
+    if (auto* pick = window_.findChild<QPushButton*>(QStringLiteral("Button25")))
+        connect(pick, &QPushButton::clicked, this, [this] {
+            const QString file = schemes_.filePicker(QStringLiteral("Programs (*)"));
+            if (file.isEmpty())
+                return;
+            window_.setLaunchPath(file);
+            SaveSettings();
+        });
+}
+
 void MainWindow::setIndicator(const char* name, bool raised)
 {
     if (auto* indicator = window_.findChild<PlainPanel*>(QLatin1String(name)))
@@ -250,10 +306,13 @@ void MainWindow::keepInFront()
     QWidget* camera = window_.findChild<QWidget*>(QStringLiteral("videoarea"));
     if (camera && camera->isVisible())
         return;
-    if (window_.isVisible() && !window_.isActiveWindow()) {
-        window_.raise();
+    if (!window_.isVisible())
+        return;
+    // A program started by the launcher may cover the window without taking the input
+    // focus (no window manager in the car), so the window is raised even while active.
+    window_.raise();
+    if (!window_.isActiveWindow())
         window_.activateWindow();
-    }
 }
 
 void MainWindow::FormCreate()

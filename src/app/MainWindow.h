@@ -32,8 +32,8 @@ public:
     // Shows the window and takes the input focus: without a window manager nobody else
     // gives it, and the knob's focus mark must be seen from the first detent.
     void show();
-    // Raises and activates the window unless it is active already or the rear camera
-    // is shown (the make-self-active tick; a launched program loses the front).
+    // Raises the window and activates it unless it is active already; nothing while the
+    // rear camera is shown (the make-self-active tick; a launched program loses the front).
     void keepInFront();
 
     ZarnWindow& window() { return window_; }
@@ -59,6 +59,9 @@ private:
     void wireSettingsPage();
     void wireVehicle();
     void showVehicleValues();
+    void wireSystemPage();
+    void fillSystemPage();
+    void wireLauncher();
     void busActivity();
     void setIndicator(const char* name, bool raised);
 

@@ -126,6 +126,10 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
 {
     QString clean = value;
     clean.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // Reading drops one pair of enclosing quotes; a value that has them of its own (a
+    // command line '"/opt/my app" "a b"') gets one more pair, so it reads back unchanged.
+    if (clean.size() >= 2 && (clean.front() == u'"' || clean.front() == u'\'') && clean.back() == clean.front())
+        clean = clean.front() + clean + clean.back();
 
     const qsizetype header = findSection(section);
     if (header < 0) {

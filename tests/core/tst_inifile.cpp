@@ -133,6 +133,9 @@ private slots:
             << QByteArray("[S]\r\nK=1\r\n") << "S" << "L" << "2" << QByteArray("[S]\r\nK=1\r\nL=2\r\n");
         QTest::addRow("line break in value cannot add a key")
             << QByteArray("[S]\n") << "S" << "K" << "a\nEvil=1" << QByteArray("[S]\nK=a Evil=1\n");
+        QTest::addRow("value in quotes of its own")
+            << QByteArray() << "Pathes" << "Application1" << "\"/opt/my app\" \"a b\""
+            << QByteArray("[Pathes]\nApplication1=\"\"/opt/my app\" \"a b\"\"\n");
         QTest::addRow("Latin-1 file written back as UTF-8")
             << QByteArray("[S]\nC=K\xf6ln\n") << "S" << "K" << "v" << QByteArray("[S]\nC=K\xc3\xb6ln\nK=v\n");
     }
@@ -148,6 +151,8 @@ private slots:
         IniFile ini(path());
         QVERIFY(ini.writeString(section, key, value));
         QCOMPARE(readAll(path()), after);
+        if (!value.contains(QLatin1Char('\n')))
+            QCOMPARE(ini.readString(section, key, QString()), value);
     }
 
     void floats_data()

@@ -2,6 +2,8 @@
 // sub-pages, the window-level panels and the splash screen into OUTDIR/*.png.
 #include "core/StatusLog.h"
 #include "media/MusicListModel.h"
+#include "services/SystemStatus.h"
+#include "ui/ClockDisplay.h"
 #include "ui/ColorScheme.h"
 #include "ui/PlainPanel.h"
 #include "ui/SplashScreen.h"
@@ -9,6 +11,7 @@
 #include "ui/ZarnWindow.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/NowPlayingPage.h"
+#include "ui/pages/SystemPage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -145,6 +148,20 @@ int main(int argc, char** argv)
     QTemporaryDir tmp;
     auto* nowPlaying = static_cast<NowPlayingPage*>(w.page(PageNowPlaying));
     nowPlaying->setView(sampleView(writeSampleCover(tmp)));
+
+    // The clock at a fixed moment; the status page as this machine fills it.
+    ClockDisplay::show(w, QDateTime(QDate(2026, 12, 24), QTime(18, 30)));
+    SystemStatus status(log);
+    status.start();
+    SystemPage::Texts texts;
+    texts.version = QStringLiteral("Zarn Version is 2.9.0 Build 1005 (no voice) ");
+    texts.path = QStringLiteral("Zarn path is /home/car/zarn/");
+    texts.processor = status.processorText();
+    texts.speed = status.speedText() + QStringLiteral(",  CPU busy = 07.5%");
+    texts.memory = status.memoryText();
+    texts.network = QStringLiteral("IP is 192.168.0.10");
+    texts.power = status.powerText();
+    static_cast<SystemPage*>(w.page(PageSystem))->setTexts(texts);
 
     w.setRadarItemVisible(true);
     w.setLaunchPath(QStringLiteral("/usr/bin/true"));

@@ -58,7 +58,10 @@ MainMenuPage::MainMenuPage(ZarnWindow& window, QWidget* parent)
     item(panel40_, QStringLiteral("BMWpanel5"), QStringLiteral("Shutdown"), QRect(0, 0, 273, 79));
     item(panel40_, QStringLiteral("BMWpanel9"), QStringLiteral("Settings"), QRect(392, 0, 401, 79), true);
 
-    statusBar_ = panel(this, QStringLiteral("StatusBar"), QString(), QRect(0, 486, 792, StatusBarHeight));
+    // The time and the city on the left, the day and the date on the right.
+    statusBar_ = panel(this, QStringLiteral("StatusBar"), QString(), QRect(0, 486, 792, StatusBarHeight),
+                       pixelFont(QStringLiteral("Arial Narrow"), 32, true));
+    statusBar_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     dateLabel_ = new QLabel(QStringLiteral(" Someday  24.12.0000  00:00"), statusBar_);
     dateLabel_->setObjectName(QStringLiteral("DateLabel1"));
     dateLabel_->setFont(pixelFont(QStringLiteral("Arial Narrow"), 32, true));

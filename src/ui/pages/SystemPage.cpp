@@ -45,4 +45,31 @@ void SystemPage::applyDocking()
         row->setGeometry(0, row->y(), width(), row->height());
 }
 
+void SystemPage::setItem(const char* name, const QString& text)
+{
+    if (auto* p = info_->findChild<TBMWpanel*>(QLatin1String(name)))
+        p->setBMW_supercaption(text);
+}
+
+void SystemPage::setTexts(const Texts& t)
+{
+    setItem("BMWpanel99", t.version);
+    setItem("BMWpanel100", t.path);
+    setItem("BMWpanel95", t.processor);
+    setItem("BMWpanel101", t.speed);
+    setItem("BMWpanel98", t.memory);
+    setItem("BMWpanel102", t.network);
+    setItem("BMWpanel103", t.power);
+}
+
+void SystemPage::setSpeed(const QString& text)
+{
+    setItem("BMWpanel101", text);
+}
+
+void SystemPage::setNetwork(const QString& text)
+{
+    setItem("BMWpanel102", text);
+}
+
 } // namespace zarn

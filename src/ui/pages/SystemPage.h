@@ -12,7 +12,18 @@ public:
     explicit SystemPage(QWidget* parent = nullptr);
     void applyDocking() override;
 
+    // The values of the seven items, by what they show.
+    struct Texts {
+        QString version, path, processor, speed, memory, network, power;
+    };
+    void setTexts(const Texts& texts);
+    // The items that change between fills.
+    void setSpeed(const QString& text);
+    void setNetwork(const QString& text);
+
 private:
+    void setItem(const char* name, const QString& text);
+
     QWidget* header_;
     QWidget* info_;
 };
