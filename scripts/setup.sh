@@ -12,6 +12,7 @@ packages=(
   zlib1g-dev
   libbenchmark-dev
   clang libclang-rt-14-dev
+  dpkg-dev
   dbus dbus-daemon python3 python3-dbusmock
   fonts-liberation
   xvfb xauth

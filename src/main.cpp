@@ -67,6 +67,20 @@ bool closeRequested()
     return g_closeRequested != 0;
 }
 
+// Which default applies to this very executable, so a user can tell an installed zarn
+// from one in a build tree.
+QString appDirRule()
+{
+    const QString data = zarn::InstalledDataDir();
+    if (data.isEmpty())
+        return QStringLiteral("the directory of the executable, as this zarn is not installed\n"
+                              "                   (it runs from its build tree or a copy)");
+    return QStringLiteral("$XDG_CONFIG_HOME/zarn (~/.config/zarn), as this zarn is installed;\n"
+                          "                   made on first start with the files of %1\n"
+                          "                   that it lacks (the sample Zarn.ini, the pictures)")
+        .arg(data);
+}
+
 void printHelp()
 {
     const QString ini = zarn::AppDir() + QStringLiteral("Zarn.ini");
@@ -92,14 +106,14 @@ void printHelp()
         "\n"
         "Environment:\n"
         "  ZARN_HOME        the program directory (Zarn.ini, radar.bin, driverslog/, shutdown.now);\n"
-        "                   default: the directory of the executable\n"
+        "                   when unset: %s\n"
         "  ZARN_STATUS_LOG  \"stderr\" or a file: every status line is also written there\n"
         "                   (error and warning lines always go to stderr)\n"
         "\n"
         "Settings are read from and saved to %s\n"
         "The serial device is [COM-Port] DevicePath there; when it is empty, COM1 to COM9\n"
         "(CBPort.ItemIndex 0 to 8) open /dev/ttyS0 to /dev/ttyS8.\n",
-        qPrintable(ini));
+        qPrintable(appDirRule()), qPrintable(ini));
 }
 
 // The information switches, decided before anything opens a display or touches a
@@ -130,6 +144,8 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     watchSignals();
+    if (QString error; !zarn::SeedAppDir(&error))
+        std::fprintf(stderr, "zarn: %s\n", qPrintable(error));
 
     zarn::MainController::Environment env;
     env.arguments = QCoreApplication::arguments();

@@ -5,6 +5,8 @@
 #include "media/MusicPlayer.h"
 #include "vehicle/SpeedCameraWarning.h"
 
+#include <functional>
+
 namespace zarn {
 
 // Where the bus events and the vehicle decoders' facts arrive above the bus side. The
@@ -15,10 +17,16 @@ public:
     // Set by the composition root.
     MusicPlayer* player = nullptr;
     SpeedCameraWarning* radar = nullptr;
+    std::function<void()> exitAction; // the exit action
 
     bool busEvent(const BusEvent& event) override
     {
         using K = BusEvent::Kind;
+        if (event.kind == K::Exit) {
+            if (exitAction)
+                exitAction();
+            return true;
+        }
         if (!player)
             return true;
         switch (event.kind) {

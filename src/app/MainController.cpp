@@ -9,6 +9,7 @@
 #include "services/LogindSleepWatcher.h"
 #include "services/TimedatedClockSetter.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -52,6 +53,10 @@ MainController::MainController(Environment environment, QObject* parent)
     , audio_(env_.audio ? *env_.audio : *ownAudio_)
     , player_(audio_, musicList_, TimerScheduler::current(), log_, sender_, ini_, settings_.media, env_.appDir)
     , randomList_(TimerScheduler::current(), log_, sender_, env_.appDir)
+    , power_(log_, env_.powerBus ? env_.powerBus() : QDBusConnection::systemBus())
+    , exit_(log_, power_, commandLine_, env_.appDir,
+            env_.executable.isEmpty() ? QCoreApplication::applicationFilePath() : env_.executable,
+            env_.starter ? env_.starter : Launcher::Starter(&Launcher::startDetached), exitHooks())
 {
     connect(&Makeselfactive, &Timer::timeout, this, &MainController::MakeselfactiveTimer);
     connect(&clocktimer, &Timer::timeout, this, &MainController::clocktimerTimer);
@@ -69,6 +74,9 @@ MainController::MainController(Environment environment, QObject* parent)
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
     actions_.player = &player_;
     actions_.radar = &radar_;
+    actions_.exitAction = [this] { BMWpanel5Click(); };
+    if (env_.starter)
+        launcher_.setStarter(env_.starter);
     wireRandomList();
     registerStartupSteps();
 }
@@ -125,6 +133,8 @@ void MainController::registerStartupSteps()
         log_.clear();
         // The title is not read yet: the line starts with the blank that follows it.
         log_.AddStatusLine(QLatin1Char(' ') + VersionText + QStringLiteral(" starting up..."));
+        power_.ReadPowerCapabilities();
+        ui_->setPowerOptions(power_.optionTexts());
         vehicle_.setLastKnownMileage(0);
         if (commandLine_.has("HIGHPRIO")) {
             raisePriority();
@@ -284,10 +294,9 @@ void MainController::FormCloseQuery()
 {
     // A search still running ends here; the list file stays as it was.
     randomList_.stopSearch();
-    QString error;
-    if (!SaveMileage(ini_, vehicle_.BMWpanel110, &error))
-        log_.addError(withReason(error, ini_.errorDetail()));
-    SaveSettingsNow();
+    // After a hand-over the files are the new program's: they were saved just before it.
+    if (!exit_.handedOver())
+        saveMileageAndSettings();
     link_.CommPortSupervisor().stop();
     systemStatus_.stop();
     link_.ClosePort();
@@ -304,6 +313,7 @@ void MainController::MakeselfactiveTimer()
     log_.timerTrace(QStringLiteral("MakeselfactiveTimer"));
     if (keepInFront_)
         keepInFront_();
+    exit_.checkMarkerFile();
     requests_.RequestStreetCity();
 }
 
@@ -319,7 +329,37 @@ void MainController::clocktimerTimer()
 void MainController::IdleShutdownTimerTimer()
 {
     log_.timerTrace(QStringLiteral("IdleShutdownTimerTimer"));
-    actions_.busEvent({BusEvent::Kind::Exit});
+    BMWpanel5Click();
+}
+
+// The mileage's own write failure is written and otherwise ignored; Zarn.ini's decides.
+bool MainController::saveMileageAndSettings()
+{
+    QString error;
+    if (!SaveMileage(ini_, vehicle_.BMWpanel110, &error))
+        log_.addError(withReason(error, ini_.errorDetail()));
+    return SaveSettingsNow();
+}
+
+ProgramExit::Hooks MainController::exitHooks()
+{
+    ProgramExit::Hooks hooks;
+    // Every exit action saves first; a random list search ends before it, keeping its file.
+    hooks.saveMileageAndSettings = [this] {
+        randomList_.stopSearch();
+        return saveMileageAndSettings();
+    };
+    hooks.sendInProgress = [this] { return port_.SendInProgress(); };
+    hooks.clusterText = [this](const QString& text) { sender_.SendClusterText(text); };
+    hooks.storedPowerOption = [this] { return settings_.power.powerOption; };
+    hooks.commPort = [this] { return port_.CommPort(); };
+    // Empty: nothing is started (there is no explorer.exe to fall back on).
+    hooks.startShell = [this] {
+        if (!settings_.power.explorerShellCommand.trimmed().isEmpty())
+            launcher_.StartApplication(settings_.power.explorerShellCommand);
+    };
+    hooks.quit = env_.quit ? env_.quit : std::function<void()>([] { QCoreApplication::quit(); });
+    return hooks;
 }
 
 } // namespace zarn

@@ -3,6 +3,7 @@
 #include "app/AppActions.h"
 #include "app/AppPlayers.h"
 #include "app/PortRts.h"
+#include "app/ProgramExit.h"
 #include "app/Settings.h"
 #include "core/CommandLine.h"
 #include "core/IniFile.h"
@@ -53,6 +54,11 @@ public:
         ClockSetter* clockSetter = nullptr;   // null: systemd-timedated on the system bus
         bool watchSleep = true;               // logind's resume signal on the system bus
         AppActions* actions = nullptr;        // null: nothing above the bus side yet
+        // The power options' logind; null: the system bus.
+        std::function<QDBusConnection()> powerBus;
+        QString executable;                   // empty: this process's own program file
+        Launcher::Starter starter;            // how other programs start; null: detached
+        std::function<void()> quit;           // null: QCoreApplication::quit
         AudioEngine* audio = nullptr;         // null: FFmpeg and SDL, owned here
         int audioDevice = AudioEngine::DeviceDefault;
     };
@@ -64,6 +70,12 @@ public:
     void FormCreate(StartupView* view = nullptr);
     // Closing the program: mileage, settings, supervisor, port.
     void FormCloseQuery();
+    // The exit action and the other ways out of the program (see ProgramExit).
+    void BMWpanel5Click() { exit_.BMWpanel5Click(); }
+    void SelButton5Click() { exit_.SelButton5Click(); }
+    void BMWpanel67Click() { exit_.BMWpanel67Click(); }
+    void BMWpanel82Click() { exit_.BMWpanel82Click(); }
+    PowerController& power() { return power_; }
     // Writes Zarn.ini now from the live values; a failure is reported as a status line.
     bool SaveSettingsNow();
     // A setting changed on the settings page: the bus side takes it at once.
@@ -129,6 +141,8 @@ private:
     void startWindowTimers();
     void IdleShutdownTimerTimer();
     void wireRandomList();
+    bool saveMileageAndSettings();
+    ProgramExit::Hooks exitHooks();
 
     Environment env_;
     CommandLine commandLine_;
@@ -163,6 +177,8 @@ private:
     DriversLogMode driversLog_;
     SystemStatus systemStatus_{log_};
     Launcher launcher_{log_};
+    PowerController power_;
+    ProgramExit exit_;
     StartupSequence startup_;
     StartupView* ui_ = nullptr; // while FormCreate runs
     bool saveMemory_ = false;

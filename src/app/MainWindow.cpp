@@ -17,6 +17,8 @@
 #include "ui/pages/DriversLogPage.h"
 #include "ui/pages/MainMenuPage.h"
 #include "ui/pages/MusicPage.h"
+#include "ui/pages/TabSpecial.h"
+#include "ui/TBMWpanel.h"
 #include "ui/pages/NowPlayingPage.h"
 #include "ui/pages/RadarPage.h"
 #include "ui/pages/SystemPage.h"
@@ -83,7 +85,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     if (simulator_) {
         simulator_->setActions(steeringActions(
             navigator_, select_, [this](const QString& text) { core_.dispatcher().ProcessIbusText(text); },
-            [this] { window_.mainMenu()->BMWpanel5Click(); }));
+            [this] { core_.SelButton5Click(); }));
         simulator_->follow(navigator_);
         simulator_->attachHeader(window_);
         simulator_->setBusActivity([this] { busActivity(); });
@@ -97,6 +99,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireVehicle();
     wireSystemPage();
     wireLauncher();
+    wireExits();
     wireRandomList();
 }
 
@@ -104,6 +107,22 @@ MainWindow::~MainWindow()
 {
     // The players go with the controller, before the window.
     window_.setPlayers(nullptr);
+}
+
+// The exit item (and its alternate menu twin), restart and refresh end in the core.
+void MainWindow::wireExits()
+{
+    connect(window_.mainMenu(), &MainMenuPage::exitRequested, this, [this] { core_.BMWpanel5Click(); });
+    if (auto* restart = window_.findChild<TBMWpanel*>(QStringLiteral("BMWpanel67")))
+        connect(restart, &TBMWpanel::clicked, this, [this] { core_.BMWpanel67Click(); });
+    if (auto* refresh = window_.findChild<TBMWpanel*>(QStringLiteral("BMWpanel82")))
+        connect(refresh, &TBMWpanel::clicked, this, [this] { core_.BMWpanel82Click(); });
+}
+
+void MainWindow::setPowerOptions(const QStringList& texts)
+{
+    if (TabSpecial* special = window_.specialTab())
+        special->setPowerOptions(texts);
 }
 
 void MainWindow::wireBus()

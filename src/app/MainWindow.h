@@ -47,6 +47,7 @@ private:
     void splash(int progress, const QString& line) override;
     void setDefaults() override;
     void setTraceIndicator(bool raised) override;
+    void setPowerOptions(const QStringList& texts) override;
     void hideMousePointer() override;
     void applySettings(const Settings& settings) override;
     void setMetric(bool miles) override;
@@ -63,6 +64,7 @@ private:
     void wireSystemPage();
     void fillSystemPage();
     void wireLauncher();
+    void wireExits();
     void busActivity();
     void setIndicator(const char* name, bool raised);
 

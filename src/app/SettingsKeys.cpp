@@ -56,7 +56,7 @@ const SavedKey kSaveOrder[] = {
     {"Scale", "form1.width"}, {"Scale", "form1.top"}, {"Scale", "form1.height"}, {"Scale", "form1.left"},
     {"HeaderPanelFonts", "HeaderPanel.font.Name"}, {"HeaderPanelFonts", "HeaderPanel.font.Size"},
     {"Special", "shutdownafterIBUSidle_seconds"}, {"Special", "RadioGroup1.ItemIndex"},
-    {"Special", "ShutDownMessage"}, {"COM-Port", "CBPort.ItemIndex"}, {"COM-Port", "DevicePath"},
+    {"Special", "ShutDownMessage"}, {"Special", "ExplorerShellCommand"}, {"COM-Port", "CBPort.ItemIndex"}, {"COM-Port", "DevicePath"},
     {WebSettings::Section, nullptr},
     {"Colors", "clFontLow"}, {"Colors", "clFonthigh"}, {"Colors", "ClCustompanelheader"},
     {"Colors", "clreadabletext"}, {"Colors", "clschwarz"}, {"Colors", "cldunkelblau"},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace zarn {
 
@@ -16,6 +17,8 @@ public:
     virtual void splash(int progress, const QString& line) {}
     // The defaults of the window (step "Setting Zarn Defaults").
     virtual void setDefaults() {}
+    // The power options' texts, refilled with the defaults; no option selected yet.
+    virtual void setPowerOptions(const QStringList& texts) {}
     virtual void setTraceIndicator(bool raised) {}
     virtual void hideMousePointer() {}
     // Zarn.ini has been read: captions, fonts, colors, bounds, pictures, paths.

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <pthread.h>
 #include <thread>
 #include <vector>
 
@@ -64,8 +65,10 @@ struct EngineStream {
     int index = -1;
     int swrFormat = -1, swrRate = 0;
     AVChannelLayout swrLayout{};
-    std::vector<float> pending;    // decoded frames not yet in the ring
-    size_t pendingFrom = 0;        // first float of pending not yet in the ring
+    // Decoded frames not yet in the ring: floats [pendingFrom, pendingEnd) of pending.
+    // The vector only grows, so a decoded frame costs no allocation or zero-fill.
+    std::vector<float> pending;
+    size_t pendingFrom = 0, pendingEnd = 0;
     qint64 absFrame = 0;           // frame index of the next decoded frame
     qint64 skipUntil = -1;         // after a seek: drop frames before this index
     qint64 lengthFrames = 0;       // main thread: what the container says
@@ -87,20 +90,28 @@ struct EngineStream {
     // Who sleeps on them, so the other side wakes it only then (and never the output).
     std::atomic<bool> decoderWaiting{false};
     std::atomic<bool> renderWaiting{false};
+    std::atomic<quint64> renderTarget{0}; // the writePos the sleeping render waits for
 
     // Attributes: main thread writes, output reads.
     std::atomic<int> state{AudioEngine::ActiveStopped};
-    std::atomic<double> step{1.0};
+    std::atomic<int> freq{44100};          // source frames per second of output time
     std::atomic<float> gainLeft{1.0f}, gainRight{1.0f};
     int freqAttr = 0, volumeAttr = 100, panAttr = 0; // main thread
 
-    // The resampler's window: output thread only (main while held off).
-    float f0[2]{}, f1[2]{};
-    int have = 0;
-    qint64 skip = 0;
-    double phase = 0.0;
-    std::atomic<qint64> consumed{0}; // frame index of f0: the play position
-    float scratch[BlockFrames * 2]{};
+    // The resampler: output thread only (main while held off). Output frames lie at
+    // ring frame pos + phase / outRate, the fraction kept as an exact integer so that
+    // positions never drift; pos may run ahead of writePos while the ring is dry.
+    quint32 outRate = 44100;     // immutable: the output's rate
+    float invOutRate = 1.0f / 44100.0f;
+    quint64 pos = 0;
+    quint32 phase = 0;
+    int stepFreq = 0;            // the freq that stepWhole/stepFrac were made for
+    quint32 stepWhole = 0, stepFrac = 0;
+    qint64 baseFrame = 0;        // stream frame of ring frame 0
+    std::atomic<qint64> consumed{0}; // stream frame at pos: the play position
+    // The block being played and the one before: the spectrum's window is taken from
+    // them once a whole output block is done, not frame by frame.
+    float scratch[2][BlockFrames * 2]{};
 
     // Sample callbacks, higher priority first: changed by the main thread while the
     // output is held off, read by the output.
@@ -154,29 +165,57 @@ bool ensureSwr(EngineStream& s, const AVFrame* f)
     return true;
 }
 
+// Float stereo at the stream's rate needs no converter, only interleaving; swresample
+// would do the same copy through its generic path.
+bool isPlainStereo(const EngineStream& s, const AVFrame* f)
+{
+    if (f->sample_rate != s.rate || (f->format != AV_SAMPLE_FMT_FLTP && f->format != AV_SAMPLE_FMT_FLT))
+        return false;
+    if (s.swr && s.swrRate != s.rate)
+        return false; // the converter may still hold resampled frames
+    const AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    return f->ch_layout.nb_channels == 2
+        && (f->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || av_channel_layout_compare(&f->ch_layout, &stereo) == 0);
+}
+
 // Converts the decoded frame to float stereo and appends it to pending, dropping what
 // lies before a seek target.
 void convertFrame(EngineStream& s)
 {
     AVFrame* f = s.frame;
-    if (f->nb_samples <= 0 || !ensureSwr(s, f))
+    if (f->nb_samples <= 0)
         return;
-    const int room = swr_get_out_samples(s.swr, f->nb_samples);
+    const bool plain = isPlainStereo(s, f);
+    if (!plain && !ensureSwr(s, f))
+        return;
+    const int room = plain ? f->nb_samples : swr_get_out_samples(s.swr, f->nb_samples);
     if (room <= 0)
         return;
-    if (s.pendingFrom >= s.pending.size()) {
-        s.pending.clear();
-        s.pendingFrom = 0;
+    if (s.pendingFrom >= s.pendingEnd)
+        s.pendingFrom = s.pendingEnd = 0;
+    const size_t base = s.pendingEnd;
+    if (s.pending.size() < base + size_t(room) * 2)
+        s.pending.resize(base + size_t(room) * 2);
+    float* dst = s.pending.data() + base;
+    int got = 0;
+    if (plain && f->format == AV_SAMPLE_FMT_FLT) {
+        std::memcpy(dst, f->extended_data[0], size_t(room) * 2 * sizeof(float));
+        got = room;
+    } else if (plain) {
+        const float* l = reinterpret_cast<const float*>(f->extended_data[0]);
+        const float* r = reinterpret_cast<const float*>(f->extended_data[1]);
+        for (int i = 0; i < room; ++i) {
+            dst[i * 2] = l[i];
+            dst[i * 2 + 1] = r[i];
+        }
+        got = room;
+    } else {
+        uint8_t* out = reinterpret_cast<uint8_t*>(dst);
+        got = swr_convert(s.swr, &out, room, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
     }
-    const size_t base = s.pending.size();
-    s.pending.resize(base + size_t(room) * 2);
-    uint8_t* out = reinterpret_cast<uint8_t*>(s.pending.data() + base);
-    const int got = swr_convert(s.swr, &out, room, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
-    if (got <= 0) {
-        s.pending.resize(base);
+    if (got <= 0)
         return;
-    }
-    s.pending.resize(base + size_t(got) * 2);
+    qint64 drop = 0;
     if (s.skipUntil >= 0) {
         const AVStream* st = s.fmt->streams[s.index];
         const qint64 ts = f->best_effort_timestamp;
@@ -184,29 +223,30 @@ void convertFrame(EngineStream& s)
             qint64 start = av_rescale_q(ts, st->time_base, AVRational{1, s.rate});
             if (st->start_time != AV_NOPTS_VALUE)
                 start -= av_rescale_q(st->start_time, st->time_base, AVRational{1, s.rate});
-            const qint64 drop = std::clamp<qint64>(s.skipUntil - start, 0, got);
-            if (drop > 0)
-                s.pending.erase(s.pending.begin() + qint64(base), s.pending.begin() + qint64(base) + drop * 2);
+            drop = std::clamp<qint64>(s.skipUntil - start, 0, got);
             if (drop < got)
                 s.skipUntil = -1;
         } else {
             s.skipUntil = -1;
         }
     }
-    s.absFrame += qint64(s.pending.size() - base) / 2;
+    if (drop > 0 && drop < got)
+        std::memmove(dst, dst + drop * 2, size_t(got - drop) * 2 * sizeof(float));
+    s.pendingEnd = base + size_t(got - drop) * 2;
+    s.absFrame += got - drop;
 }
 
 // Decodes until some frames are pending; false at the end of the file (or when the
 // file cannot be read further).
 bool decodeMore(EngineStream& s)
 {
-    const size_t before = s.pending.size() - std::min(s.pending.size(), s.pendingFrom);
+    const size_t before = s.pendingEnd - std::min(s.pendingEnd, s.pendingFrom);
     for (int guard = 0; guard < 100000; ++guard) {
         const int rc = avcodec_receive_frame(s.codec, s.frame);
         if (rc == 0) {
             convertFrame(s);
             av_frame_unref(s.frame);
-            if (s.pending.size() - std::min(s.pending.size(), s.pendingFrom) > before)
+            if (s.pendingEnd - std::min(s.pendingEnd, s.pendingFrom) > before)
                 return true;
             continue;
         }
@@ -239,8 +279,7 @@ void seekFile(EngineStream& s, qint64 frame)
     avcodec_flush_buffers(s.codec);
     if (s.swr)
         swr_init(s.swr); // drops what the converter held
-    s.pending.clear();
-    s.pendingFrom = 0;
+    s.pendingFrom = s.pendingEnd = 0;
     s.absFrame = frame;
     s.skipUntil = frame > 0 ? frame : -1;
 }
@@ -251,17 +290,19 @@ bool pushPending(EngineStream& s)
     const quint64 w = s.writePos.load(std::memory_order_relaxed);
     const quint64 r = s.readPos.load(std::memory_order_acquire);
     const quint64 space = s.ringFrames - (w - r);
-    const quint64 want = (s.pending.size() - s.pendingFrom) / 2;
+    const quint64 want = (s.pendingEnd - s.pendingFrom) / 2;
     const quint64 n = std::min(space, want);
-    for (quint64 i = 0; i < n; ++i) {
-        const quint64 at = ((w + i) & s.ringMask) * 2;
-        s.ring[at] = s.pending[s.pendingFrom + i * 2];
-        s.ring[at + 1] = s.pending[s.pendingFrom + i * 2 + 1];
-    }
+    const quint64 at = w & s.ringMask;
+    const quint64 first = std::min(n, s.ringFrames - at); // up to the ring's end, then from its start
+    std::memcpy(s.ring.get() + at * 2, s.pending.data() + s.pendingFrom, size_t(first) * 2 * sizeof(float));
+    std::memcpy(s.ring.get(), s.pending.data() + s.pendingFrom + first * 2, size_t(n - first) * 2 * sizeof(float));
     s.pendingFrom += size_t(n) * 2;
     if (n > 0) {
         s.writePos.store(w + n, std::memory_order_seq_cst);
-        if (s.renderWaiting.load(std::memory_order_seq_cst)) {
+        // The offline render sleeps until a batch is there, not for every decoded frame.
+        // Taking the flag wakes it once, not again for each frame decoded until it runs.
+        if (s.renderWaiting.load(std::memory_order_seq_cst)
+            && w + n >= s.renderTarget.load(std::memory_order_seq_cst) && s.renderWaiting.exchange(false)) {
             { std::lock_guard<std::mutex> g(s.wakeMutex); }
             s.dataCv.notify_one();
         }
@@ -269,19 +310,34 @@ bool pushPending(EngineStream& s)
     return n == want;
 }
 
+// The decoder refills once half the ring is free, so it wakes once per half ring.
+bool roomToRefill(const EngineStream& s)
+{
+    return s.writePos.load() - s.readPos.load() <= s.ringFrames / 2;
+}
+
 void decodeLoop(EngineStream* sp)
 {
     EngineStream& s = *sp;
+    pthread_setname_np(pthread_self(), "zarn-decoder"); // tells it apart in top and perf
     while (!s.stop.load(std::memory_order_relaxed)) {
-        if (s.pendingFrom < s.pending.size()) {
+        if (s.pendingFrom < s.pendingEnd) {
             if (!pushPending(s)) {
-                // Sleep until a quarter of the ring is free: the output never wakes us,
-                // so the timeout is what brings us back while a device plays.
+                // The output never wakes us (it must not), so the timeout brings us back
+                // while a device plays: about the time the output takes to drain a
+                // quarter of the ring, so the decoder does not poll the ring needlessly.
+                const int freq = std::max(1, s.freq.load(std::memory_order_relaxed));
+                const auto wait = std::chrono::milliseconds(
+                    std::clamp<qint64>(qint64(s.ringFrames / 4) * 1000 / freq, 5, 250));
                 std::unique_lock<std::mutex> lock(s.wakeMutex);
+                const auto until = std::chrono::steady_clock::now() + wait;
                 s.decoderWaiting.store(true);
-                s.spaceCv.wait_for(lock, std::chrono::milliseconds(10), [&] {
-                    return s.stop.load() || s.readPos.load() + s.ringFrames - s.ringFrames / 4 >= s.writePos.load();
-                });
+                // The render takes the flag when it wakes us; raise it again before each check.
+                while (!(s.stop.load() || roomToRefill(s))) {
+                    if (s.spaceCv.wait_until(lock, until) == std::cv_status::timeout)
+                        break;
+                    s.decoderWaiting.store(true);
+                }
                 s.decoderWaiting.store(false);
             }
             continue;
@@ -327,75 +383,140 @@ void resetOutputState(EngineStream& s, qint64 frame)
 {
     s.writePos.store(0);
     s.readPos.store(0);
-    s.have = 0;
-    s.skip = 0;
-    s.phase = 0.0;
+    s.pos = 0;
+    s.phase = 0;
+    s.baseFrame = frame;
     s.consumed.store(frame);
+}
+
+// The ring frame after the next `frames` output frames, plus the neighbour they
+// interpolate towards: what pull needs in the ring to produce them all.
+quint64 framesNeeded(const EngineStream& s, int frames)
+{
+    const quint64 advance = (quint64(s.phase) + quint64(frames) * quint64(std::max(0, s.freq.load()))) / s.outRate;
+    return s.pos + advance + 2;
+}
+
+// out += in * gain, left and right, two frames at a time: at -O2 the compiler leaves
+// this loop scalar, and it runs for every frame of every stream.
+void addScaled(float* out, const float* in, int frames, float gainLeft, float gainRight)
+{
+    using Four = float __attribute__((vector_size(16)));
+    const Four gain{gainLeft, gainRight, gainLeft, gainRight};
+    int i = 0;
+    for (; i + 2 <= frames; i += 2) {
+        Four o, x;
+        std::memcpy(&o, out + i * 2, sizeof o);
+        std::memcpy(&x, in + i * 2, sizeof x);
+        o += x * gain;
+        std::memcpy(out + i * 2, &o, sizeof o);
+    }
+    for (; i < frames; ++i) {
+        out[i * 2] += in[i * 2] * gainLeft;
+        out[i * 2 + 1] += in[i * 2 + 1] * gainRight;
+    }
 }
 
 // Output side: resamples frames from the ring into dst. Returns the frames produced;
 // fewer than asked when the ring runs dry or the stream ends (then it stops).
 int pull(EngineStream& s, float* dst, int frames)
 {
-    quint64 r = s.readPos.load(std::memory_order_relaxed);
     quint64 w = s.writePos.load(std::memory_order_acquire);
-    const double step = s.step.load(std::memory_order_relaxed);
+    const int freq = s.freq.load(std::memory_order_relaxed);
+    if (freq != s.stepFreq) {
+        s.stepFreq = freq;
+        s.stepWhole = quint32(freq) / s.outRate;
+        s.stepFrac = quint32(freq) % s.outRate;
+    }
+    const quint32 outRate = s.outRate, whole = s.stepWhole, frac = s.stepFrac;
+    const float inv = s.invOutRate;
     const float* ring = s.ring.get();
-    // consumed counts the frames passed, including the advance still to be applied.
-    qint64 consumed = s.consumed.load(std::memory_order_relaxed) - s.skip;
+    const quint64 mask = s.ringMask;
+    quint64 pos = s.pos;
+    quint32 phase = s.phase;
     int n = 0;
     while (n < frames) {
-        while (s.skip > 0) {
-            if (s.have == 2) {
-                s.f0[0] = s.f1[0];
-                s.f0[1] = s.f1[1];
-                s.have = 1;
-            } else if (s.have == 1) {
-                s.have = 0;
-            } else if (r != w || (w = s.writePos.load(std::memory_order_acquire)) != r) {
-                ++r;
-            } else {
-                break;
+        if (pos + 1 < w) {
+            if (whole == 1 && frac == 0 && phase == 0) {
+                // At the stream's own rate every output frame is a ring frame.
+                const int run = int(std::min<quint64>(quint64(frames - n), w - pos - 1));
+                for (int i = 0; i < run; ++i) {
+                    const float* a = ring + ((pos + quint64(i)) & mask) * 2;
+                    dst[(n + i) * 2] = a[0];
+                    dst[(n + i) * 2 + 1] = a[1];
+                }
+                pos += quint64(run);
+                n += run;
+                continue;
             }
-            --s.skip;
-            ++consumed;
-        }
-        if (s.skip == 0) {
-            while (s.have < 2) {
-                if (r == w && (w = s.writePos.load(std::memory_order_acquire)) == r)
-                    break;
-                float* f = s.have == 0 ? s.f0 : s.f1;
-                const quint64 at = (r & s.ringMask) * 2;
-                f[0] = ring[at];
-                f[1] = ring[at + 1];
-                ++r;
-                ++s.have;
+            // A straight run: both neighbours written and neither index wrapping.
+            const quint64 at = pos & mask;
+            const quint64 end = std::min(w - 1, pos + (s.ringFrames - 1 - at)) - pos;
+            if (end == 0) {
+                const float t = float(phase) * inv;
+                const float* a = ring + at * 2;
+                const float* b = ring + ((pos + 1) & mask) * 2;
+                dst[n * 2] = a[0] + (b[0] - a[0]) * t;
+                dst[n * 2 + 1] = a[1] + (b[1] - a[1]) * t;
+                ++n;
+                pos += whole;
+                phase += frac;
+                if (phase >= outRate) {
+                    phase -= outRate;
+                    ++pos;
+                }
+                continue;
             }
-        }
-        if (s.skip > 0 || s.have < 2) {
-            const bool ended = s.decoderDone.load(std::memory_order_acquire)
-                && r == s.writePos.load(std::memory_order_acquire);
-            if (!ended)
-                break; // the decoder is behind: silence for the rest
-            if (s.skip == 0 && s.have == 1) {
-                s.f1[0] = s.f0[0]; // the last frame: nothing to interpolate towards
-                s.f1[1] = s.f0[1];
-            } else {
-                s.state.store(AudioEngine::ActiveStopped, std::memory_order_relaxed);
-                break;
+            const float* run = ring + at * 2;
+            quint64 k = 0;
+            for (; n < frames && k < end; ++n) {
+                const float t = float(phase) * inv;
+                const float* a = run + k * 2;
+                dst[n * 2] = a[0] + (a[2] - a[0]) * t;
+                dst[n * 2 + 1] = a[1] + (a[3] - a[1]) * t;
+                k += whole;
+                phase += frac;
+                if (phase >= outRate) {
+                    phase -= outRate;
+                    ++k;
+                }
             }
+            pos += k;
+            continue;
         }
-        const float t = float(s.phase);
-        dst[n * 2] = s.f0[0] + (s.f1[0] - s.f0[0]) * t;
-        dst[n * 2 + 1] = s.f0[1] + (s.f1[1] - s.f0[1]) * t;
+        const quint64 fresh = s.writePos.load(std::memory_order_acquire);
+        if (fresh != w) {
+            w = fresh;
+            continue;
+        }
+        if (!s.decoderDone.load(std::memory_order_acquire))
+            break; // the decoder is behind: silence for the rest
+        w = s.writePos.load(std::memory_order_acquire);
+        if (pos + 1 < w)
+            continue;
+        if (pos + 1 > w) {
+            // Past the last frame: the stream has ended, and its position is its length.
+            pos = w;
+            s.state.store(AudioEngine::ActiveStopped, std::memory_order_relaxed);
+            break;
+        }
+        // The last frame: nothing to interpolate towards.
+        const float* a = ring + (pos & mask) * 2;
+        dst[n * 2] = a[0];
+        dst[n * 2 + 1] = a[1];
         ++n;
-        s.phase += step;
-        const double whole = std::floor(s.phase);
-        s.phase -= whole;
-        s.skip += qint64(whole);
+        pos += whole;
+        phase += frac;
+        if (phase >= outRate) {
+            phase -= outRate;
+            ++pos;
+        }
     }
-    s.readPos.store(r, std::memory_order_release);
-    s.consumed.store(consumed + s.skip, std::memory_order_relaxed);
+    s.pos = pos;
+    s.phase = phase;
+    // The frames from pos on stay in the ring: the decoder may reuse only those before.
+    s.readPos.store(std::min(pos, w), std::memory_order_seq_cst);
+    s.consumed.store(s.baseFrame + qint64(pos), std::memory_order_relaxed);
     return n;
 }
 
@@ -566,7 +687,7 @@ AudioEngine::StreamHandle FfmpegAudioEngine::streamCreateFile(const QString& pat
         return 0;
     // A file counts as audio only when a first block of sound decodes from it; what
     // it decodes is kept as the stream's first frames.
-    if (!decodeMore(*s) || s->pending.empty())
+    if (!decodeMore(*s) || s->pendingEnd == s->pendingFrom)
         return 0;
 
     if (st->duration != AV_NOPTS_VALUE && st->duration > 0)
@@ -582,7 +703,9 @@ AudioEngine::StreamHandle FfmpegAudioEngine::streamCreateFile(const QString& pat
     s->ring = std::make_unique<float[]>(ring * 2);
     s->loop = (flags & SampleLoop) != 0;
     s->freqAttr = s->rate;
-    s->step.store(double(s->rate) / double(outRate_));
+    s->freq.store(s->rate);
+    s->outRate = outRate_;
+    s->invOutRate = 1.0f / float(outRate_);
     s->handle = (nextSerial_++ << 4) | quint32(slot);
     if (nextSerial_ >= (1u << 27))
         nextSerial_ = 1;
@@ -637,7 +760,7 @@ bool FfmpegAudioEngine::channelPlay(StreamHandle stream, bool restart)
         openDevice();
     lockOutput(); // the resampler's window is the output's
     const bool ended = s->state.load() == ActiveStopped && s->decoderDone.load()
-        && s->readPos.load() == s->writePos.load() && s->have == 0;
+        && s->pos >= s->writePos.load();
     unlockOutput();
     if (restart || ended)
         channelSetPosition(stream, 0);
@@ -715,7 +838,7 @@ bool FfmpegAudioEngine::channelSetAttributes(StreamHandle stream, int freq, int 
         return false;
     if (freq != KeepFreq) {
         s->freqAttr = freq;
-        s->step.store(double(freq) / double(outRate_));
+        s->freq.store(freq);
     }
     if (volume != KeepVolume)
         s->volumeAttr = volume;
@@ -862,42 +985,42 @@ void FfmpegAudioEngine::mix(float* out, int frames, bool offline)
         if (!sp || sp->state.load(std::memory_order_relaxed) != ActivePlaying)
             continue;
         EngineStream& s = *sp;
+        const float gl = s.gainLeft.load(std::memory_order_relaxed);
+        const float gr = s.gainRight.load(std::memory_order_relaxed);
+        int latest = 0, latestGot = 0, earlierGot = 0;
         for (int done = 0; done < frames;) {
             const int chunk = std::min(BlockFrames, frames - done);
             if (offline) {
-                const quint64 need = std::min<quint64>(
-                    quint64(std::ceil(chunk * s.step.load())) + quint64(s.skip) + 2, s.ringFrames);
-                if (!(s.decoderDone.load() || s.writePos.load() - s.readPos.load() >= need)) {
+                const quint64 r = s.readPos.load();
+                const quint64 need = std::min(framesNeeded(s, chunk), r + s.ringFrames);
+                if (!s.decoderDone.load() && s.writePos.load() < need) {
+                    // Sleep until half a ring is decoded rather than one decoded frame,
+                    // so the two threads hand over in large batches.
+                    s.renderTarget.store(std::max(need, r + s.ringFrames / 2));
                     std::unique_lock<std::mutex> lock(s.wakeMutex);
                     s.renderWaiting.store(true);
-                    s.dataCv.wait(lock, [&] {
-                        return s.decoderDone.load() || s.writePos.load() - s.readPos.load() >= need;
-                    });
+                    // The decoder takes the flag when it wakes us: raise it again before
+                    // every check, or a spurious wake-up would sleep unseen.
+                    while (!(s.decoderDone.load() || s.writePos.load() >= s.renderTarget.load())) {
+                        s.dataCv.wait(lock);
+                        s.renderWaiting.store(true);
+                    }
                     s.renderWaiting.store(false);
                 }
             }
-            const int got = pull(s, s.scratch, chunk);
-            if (offline && s.decoderWaiting.load()
-                && s.readPos.load() + s.ringFrames - s.ringFrames / 4 >= s.writePos.load()) {
+            float* block = s.scratch[latest ^ 1];
+            const int got = pull(s, block, chunk);
+            if (offline && s.decoderWaiting.load() && roomToRefill(s) && s.decoderWaiting.exchange(false)) {
                 { std::lock_guard<std::mutex> g(s.wakeMutex); }
                 s.spaceCv.notify_one();
             }
             if (got > 0) {
                 for (int i = 0; i < s.dspCount; ++i)
-                    s.dsps[i].proc(s.dsps[i].handle, s.handle, s.scratch, quint32(got) * 8, s.dsps[i].user);
-                const float gl = s.gainLeft.load(std::memory_order_relaxed);
-                const float gr = s.gainRight.load(std::memory_order_relaxed);
-                quint32 h = s.historyPos.load(std::memory_order_relaxed);
-                float* o = out + done * 2;
-                for (int i = 0; i < got; ++i) {
-                    const float l = s.scratch[i * 2] * gl;
-                    const float r = s.scratch[i * 2 + 1] * gr;
-                    o[i * 2] += l;
-                    o[i * 2 + 1] += r;
-                    s.history[h % HistoryFrames].store(0.5f * (l + r), std::memory_order_relaxed);
-                    ++h;
-                }
-                s.historyPos.store(h % HistoryFrames, std::memory_order_release);
+                    s.dsps[i].proc(s.dsps[i].handle, s.handle, block, quint32(got) * 8, s.dsps[i].user);
+                addScaled(out + done * 2, block, got, gl, gr);
+                latest ^= 1;
+                earlierGot = latestGot;
+                latestGot = got;
             }
             done += chunk;
             if (got < chunk && (!offline || s.state.load() != ActivePlaying))
@@ -905,6 +1028,22 @@ void FfmpegAudioEngine::mix(float* out, int frames, bool offline)
             if (got < chunk && offline && got == 0)
                 break;
         }
+        // The spectrum's window: the last frames played, the latest block's and as
+        // many of the one before as fit, in straight runs around the end of the history.
+        const int fromEarlier = std::min(earlierGot, HistoryFrames - latestGot);
+        quint32 h = s.historyPos.load(std::memory_order_relaxed);
+        const auto keep = [&](const float* src, int count) {
+            for (int i = 0; i < count;) {
+                const int run = std::min(count - i, int(HistoryFrames - h));
+                for (int j = 0; j < run; ++j, ++i)
+                    s.history[h + quint32(j)].store(0.5f * (src[i * 2] * gl + src[i * 2 + 1] * gr),
+                                                    std::memory_order_relaxed);
+                h = (h + quint32(run)) % HistoryFrames;
+            }
+        };
+        keep(s.scratch[latest ^ 1] + (earlierGot - fromEarlier) * 2, fromEarlier);
+        keep(s.scratch[latest], latestGot);
+        s.historyPos.store(h, std::memory_order_release);
     }
 }
 

@@ -11,6 +11,8 @@ using enum LoadStep;
 const SettingsRow kKeys[] = {
     {Shutdown,         "Special", "shutdownafterIBUSidle_seconds", Integer, "120", true, FIELD(idleShutdownSeconds)},
     {Shutdown,         "Special", "RadioGroup1.ItemIndex",         Integer, "0",   true, FIELD(powerOption)},
+    // Not a key of the old program: what power option 1 starts (empty: nothing).
+    {Shutdown,         "Special", "ExplorerShellCommand",          String,  "",    true, FIELD(explorerShellCommand)},
     {ShutdownSettings, "Special", "shutdownafterIBUSidle",         Boolean, "0",   true, FIELD(shutdownAfterIbusIdle)},
 };
 // clang-format on

@@ -2,6 +2,7 @@
 
 #include "core/SettingsRow.h"
 
+#include <QString>
 #include <QtGlobal>
 
 namespace zarn {
@@ -15,6 +16,7 @@ struct PowerSettings {
     int powerOption = 0;                // RadioGroup1.ItemIndex, as stored
     bool shutdownAfterIbusIdle = false; // exit after bus silence
     int idleShutdownSeconds = 0;        // shutdownafterIBUSidle_seconds, 60 .. 9999999
+    QString explorerShellCommand;       // power option 1's shell command line; empty: none
 
     bool operator==(const PowerSettings&) const = default;
 

@@ -434,7 +434,7 @@ private slots:
         add("Scale", {"form1.width", "form1.top", "form1.height", "form1.left"});
         add("HeaderPanelFonts", {"HeaderPanel.font.Name", "HeaderPanel.font.Size"});
         add("Special", {"shutdownafterIBUSidle_seconds", "RadioGroup1.ItemIndex", "ShutDownMessage",
-                        "disablemp3filenamedisplay", "autoreplay_after_restart", "shutdownafterIBUSidle",
+                        "ExplorerShellCommand", "disablemp3filenamedisplay", "autoreplay_after_restart", "shutdownafterIBUSidle",
                         "ShutDownMessage_active", "Shutdown_with_checkcontrol"});
         add("COM-Port", {"CBPort.ItemIndex", "DevicePath"});
         add("Websites", {"Site0", "Site1", "Site2", "Site3", "Site4", "Site5", "Site6", "Site7", "Site8", "Site9"});

@@ -247,6 +247,40 @@ private slots:
         engine_.streamFree(h);
     }
 
+    // The play position is the exact sum of the rate over the frames played, across rate
+    // changes, and at the end it is the length, whatever the rate.
+    void rateStepsAreExact_data()
+    {
+        QTest::addColumn<int>("freq1");
+        QTest::addColumn<int>("frames1");
+        QTest::addColumn<int>("freq2");
+        QTest::addColumn<int>("frames2");
+        QTest::newRow("own rate, then 48 kHz") << Rate << 10000 << 48000 << 30001;
+        QTest::newRow("48 kHz, then own rate") << 48000 << 10001 << Rate << 10000;
+        QTest::newRow("slowest, then fastest") << 100 << 777 << 100000 << 20000;
+        QTest::newRow("one above, one below") << Rate + 1 << 44100 << Rate - 1 << 20000;
+    }
+    void rateStepsAreExact()
+    {
+        QFETCH(int, freq1);
+        QFETCH(int, frames1);
+        QFETCH(int, freq2);
+        QFETCH(int, frames2);
+        const auto h = engine_.streamCreateFile(file(QStringLiteral("ogg")), 0, 0, 0);
+        QVERIFY(engine_.channelSetAttributes(h, freq1, 100, 0));
+        QVERIFY(engine_.channelPlay(h, false));
+        render(engine_, frames1);
+        QVERIFY(engine_.channelSetAttributes(h, freq2, 100, 0));
+        render(engine_, frames2);
+        const qint64 expected = (qint64(frames1) * freq1 + qint64(frames2) * freq2) / Rate;
+        QCOMPARE(engine_.channelGetPosition(h) / 8, expected);
+        for (int i = 0; i < 200 && engine_.channelIsActive(h) == AudioEngine::ActivePlaying; ++i)
+            render(engine_, 4096);
+        QCOMPARE(engine_.channelIsActive(h), AudioEngine::ActiveStopped);
+        QCOMPARE(engine_.channelGetPosition(h), engine_.streamGetLength(h));
+        engine_.streamFree(h);
+    }
+
     void badAttributesAreRefused()
     {
         const auto h = engine_.streamCreateFile(file(QStringLiteral("ogg")), 0, 0, 0);

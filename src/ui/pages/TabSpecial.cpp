@@ -138,6 +138,10 @@ int TabSpecial::powerOptionIndex() const
 
 void TabSpecial::setPowerOptionIndex(int index)
 {
+    // An index beyond the last option (a hibernation no longer offered) selects the last.
+    const int count = int(buttons_->buttons().size());
+    if (index >= count && count > 0)
+        index = count - 1;
     if (QAbstractButton* b = buttons_->button(index)) {
         b->setChecked(true);
         return;
