@@ -111,7 +111,7 @@ private slots:
         }
     }
 
-    void missingFileGivesDescribedDefaults()
+    void missingFileGivesTheDefaults()
     {
         test::VirtualTime time;
         StatusLog log;
@@ -418,7 +418,7 @@ private slots:
         QVERIFY(readAll(path()).contains("Site57=\n"));
     }
 
-    void freshFileHasTheDescribedOrder()
+    void freshFileHasTheKeyOrder()
     {
         IniFile ini(path());
         ini.setLocale(QLocale::c());

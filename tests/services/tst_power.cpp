@@ -2,6 +2,7 @@
 // DBUS_SYSTEM_BUS_ADDRESS: the machine's own logind is never asked to do anything.
 #include "core/StatusLog.h"
 #include "services/PowerController.h"
+#include "DbusMock.h"
 #include "TestSupport.h"
 
 #include <QDBusArgument>
@@ -18,16 +19,10 @@ using namespace zarn;
 
 namespace {
 
-const QString Python = QStringLiteral("/usr/bin/python3");
 const QString Login1 = QStringLiteral("org.freedesktop.login1");
 const QString Login1Path = QStringLiteral("/org/freedesktop/login1");
 const QString ManagerIface = QStringLiteral("org.freedesktop.login1.Manager");
-constexpr int StartLimitMs = 30000;
-
-struct MockCall {
-    QString method;
-    QVariantList args;
-};
+constexpr int StartLimitMs = test::DbusMock::StartLimitMs;
 
 QStringList errorsOf(const StatusLog& log)
 {
@@ -45,36 +40,14 @@ class TestPower : public QObject {
 private slots:
     void initTestCase()
     {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
-            QSKIP("dbus-daemon is not installed");
-        if (QProcess::execute(Python, {QStringLiteral("-c"), QStringLiteral("import dbusmock")}) != 0)
-            QSKIP("python3-dbusmock is not installed for /usr/bin/python3");
-        daemon_.setProgram(daemon);
-        daemon_.setArguments({QStringLiteral("--session"), QStringLiteral("--nofork"),
-                              QStringLiteral("--print-address=1")});
-        daemon_.start();
-        QVERIFY(daemon_.waitForStarted(StartLimitMs));
-        QTRY_VERIFY_WITH_TIMEOUT(daemon_.canReadLine(), StartLimitMs);
-        const QString address = QString::fromLocal8Bit(daemon_.readLine()).trimmed();
-        QVERIFY(!address.isEmpty());
-        // Before QtDBus first opens the system bus, and inherited by the mock.
-        qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toLocal8Bit());
-        bus_ = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, QStringLiteral("zarn-power-bus")));
-        QVERIFY(bus_->isConnected());
+        const QString problem = dbus_.startDaemon();
+        if (dbus_.daemonMissing())
+            QSKIP(qPrintable(problem));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        bus_ = &dbus_.bus();
     }
 
-    void cleanupTestCase()
-    {
-        bus_.reset();
-        QDBusConnection::disconnectFromBus(QStringLiteral("zarn-power-bus"));
-        if (daemon_.state() != QProcess::NotRunning) {
-            daemon_.terminate();
-            daemon_.waitForFinished(StartLimitMs);
-        }
-    }
-
-    void cleanup() { stopMock(); }
+    void cleanup() { dbus_.stopTemplate(); }
 
     void eachOptionCallsItsMethod_data()
     {
@@ -98,7 +71,7 @@ private slots:
         QCOMPARE(finished[0][0].toInt(), option);
         QVERIFY2(finished[0][1].toBool(), qPrintable(errorsOf(log).join('\n')));
 
-        const QList<MockCall> calls = managerCalls();
+        const QList<test::DbusMock::Call> calls = managerCalls();
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls[0].method, method);
         QCOMPARE(calls[0].args.size(), 1);
@@ -212,68 +185,27 @@ private slots:
 private:
     void startLogind(const QString& parameters = {})
     {
-        mock_ = std::make_unique<QProcess>();
-        mock_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QStringList args{QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--template"),
-                         QStringLiteral("logind")};
-        if (!parameters.isEmpty())
-            args << QStringLiteral("-p") << parameters;
-        mock_->start(Python, args);
-        QVERIFY(mock_->waitForStarted(StartLimitMs));
-        QTRY_VERIFY_WITH_TIMEOUT(bus_->interface()->isServiceRegistered(Login1).value(), StartLimitMs);
+        QVERIFY(dbus_.startTemplate(QStringLiteral("logind"), Login1, parameters));
         // Real logind has Halt; the template lacks it.
         addMethod(QStringLiteral("Halt"), QString());
-        QVERIFY(bus_->call(mockMethod(QStringLiteral("ClearCalls"))).type() == QDBusMessage::ReplyMessage);
-    }
-
-    void stopMock()
-    {
-        if (!mock_)
-            return;
-        mock_->terminate();
-        if (!mock_->waitForFinished(StartLimitMs))
-            mock_->kill();
-        mock_.reset();
-        QTRY_VERIFY_WITH_TIMEOUT(!bus_->interface()->isServiceRegistered(Login1).value(), StartLimitMs);
-    }
-
-    static QDBusMessage mockMethod(const QString& name)
-    {
-        return QDBusMessage::createMethodCall(Login1, Login1Path, QStringLiteral("org.freedesktop.DBus.Mock"), name);
+        QCOMPARE(bus_->call(dbus_.mockCall(Login1Path, QStringLiteral("ClearCalls"))).type(), QDBusMessage::ReplyMessage);
     }
 
     void addMethod(const QString& method, const QString& code)
     {
-        QDBusMessage add = mockMethod(QStringLiteral("AddMethod"));
-        add << ManagerIface << method << QStringLiteral("b") << QString() << code;
-        QCOMPARE(bus_->call(add).type(), QDBusMessage::ReplyMessage);
+        QVERIFY(dbus_.addMethod(Login1Path, ManagerIface, method, QStringLiteral("b"), QString(), code));
     }
 
     // The calls of the manager's power methods (the Can* queries left out).
-    QList<MockCall> managerCalls()
+    QList<test::DbusMock::Call> managerCalls()
     {
-        const QDBusMessage reply = bus_->call(mockMethod(QStringLiteral("GetCalls")));
-        QList<MockCall> calls;
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return calls;
-        const QDBusArgument array = reply.arguments().at(0).value<QDBusArgument>();
-        array.beginArray(); // a(tsav): time, method, arguments
-        while (!array.atEnd()) {
-            qulonglong when = 0;
-            MockCall call;
-            array.beginStructure();
-            array >> when >> call.method >> call.args;
-            array.endStructure();
-            if (!call.method.startsWith(QLatin1String("Can")))
-                calls << call;
-        }
-        array.endArray();
+        QList<test::DbusMock::Call> calls = dbus_.calls(Login1Path);
+        calls.removeIf([](const test::DbusMock::Call& c) { return c.method.startsWith(QLatin1String("Can")); });
         return calls;
     }
 
-    QProcess daemon_;
-    std::unique_ptr<QDBusConnection> bus_;
-    std::unique_ptr<QProcess> mock_;
+    test::DbusMock dbus_;
+    QDBusConnection* bus_ = nullptr;
 };
 
 QTEST_GUILESS_MAIN(TestPower)

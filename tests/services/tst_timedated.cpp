@@ -2,6 +2,7 @@
 // DBUS_SYSTEM_BUS_ADDRESS, so the real clock and the real logind are never touched.
 #include "services/LogindSleepWatcher.h"
 #include "services/TimedatedClockSetter.h"
+#include "DbusMock.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -18,13 +19,7 @@ using namespace zarn;
 
 namespace {
 
-const QString Python = QStringLiteral("/usr/bin/python3");
-constexpr int StartLimitMs = 30000;
-
-struct MockCall {
-    QString method;
-    QVariantList args;
-};
+constexpr int StartLimitMs = test::DbusMock::StartLimitMs;
 
 } // namespace
 
@@ -33,42 +28,17 @@ class TestTimedated : public QObject {
 private slots:
     void initTestCase()
     {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
-            QSKIP("dbus-daemon is not installed");
-        if (QProcess::execute(Python, {QStringLiteral("-c"), QStringLiteral("import dbusmock")}) != 0)
-            QSKIP("python3-dbusmock is not installed for /usr/bin/python3");
-
-        daemon_.setProgram(daemon);
-        daemon_.setArguments({QStringLiteral("--session"), QStringLiteral("--nofork"),
-                              QStringLiteral("--print-address=1")});
-        daemon_.start();
-        QVERIFY(daemon_.waitForStarted(StartLimitMs));
-        QTRY_VERIFY_WITH_TIMEOUT(daemon_.canReadLine(), StartLimitMs);
-        address_ = QString::fromLocal8Bit(daemon_.readLine()).trimmed();
-        QVERIFY(!address_.isEmpty());
-        // Before QtDBus first opens the system bus, and inherited by the mocks.
-        qputenv("DBUS_SYSTEM_BUS_ADDRESS", address_.toLocal8Bit());
-
-        bus_ = std::make_unique<QDBusConnection>(
-            QDBusConnection::connectToBus(address_, QStringLiteral("zarn-test-bus")));
-        QVERIFY(bus_->isConnected());
+        const QString problem = dbus_.startDaemon();
+        if (dbus_.daemonMissing())
+            QSKIP(qPrintable(problem));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        bus_ = &dbus_.bus();
         // The program's default connection must be the private bus too.
         QVERIFY(QDBusConnection::systemBus().isConnected());
         QVERIFY(bus_->interface()->serviceOwner(QDBusConnection::systemBus().baseService()).isValid());
     }
 
-    void cleanupTestCase()
-    {
-        bus_.reset();
-        QDBusConnection::disconnectFromBus(QStringLiteral("zarn-test-bus"));
-        if (daemon_.state() != QProcess::NotRunning) {
-            daemon_.terminate();
-            daemon_.waitForFinished(StartLimitMs);
-        }
-    }
-
-    void cleanup() { stopMock(); }
+    void cleanup() { dbus_.stopTemplate(); }
 
     void setTimeWithoutTimedatedFails()
     {
@@ -95,7 +65,7 @@ private slots:
         const QDateTime local(QDate(2031, 5, 6), QTime(7, 8));
         QVERIFY2(setter.SetLocalTime(local), qPrintable(setter.lastError()));
 
-        const QList<MockCall> calls = mockCalls(QStringLiteral("/org/freedesktop/timedate1"));
+        const QList<test::DbusMock::Call> calls = dbus_.calls(QStringLiteral("/org/freedesktop/timedate1"));
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls[0].method, QStringLiteral("SetTime"));
         QCOMPARE(calls[0].args.size(), 3);
@@ -108,14 +78,10 @@ private slots:
     {
         startMock(QStringLiteral("timedated"), QStringLiteral("org.freedesktop.timedate1"));
         // What timedated answers while automatic time sync is on.
-        QDBusMessage add = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("/org/freedesktop/timedate1"),
-            QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("AddMethod"));
-        add << QStringLiteral("org.freedesktop.timedate1") << QStringLiteral("SetTime")
-            << QStringLiteral("xbb") << QString()
-            << QStringLiteral("raise dbus.exceptions.DBusException('Automatic time synchronization "
-                              "is enabled', name='org.freedesktop.timedate1.AutomaticTimeSyncEnabled')");
-        QCOMPARE(bus_->call(add).type(), QDBusMessage::ReplyMessage);
+        QVERIFY(dbus_.addMethod(QStringLiteral("/org/freedesktop/timedate1"), QStringLiteral("org.freedesktop.timedate1"),
+                                QStringLiteral("SetTime"), QStringLiteral("xbb"), QString(),
+                                QStringLiteral("raise dbus.exceptions.DBusException('Automatic time synchronization "
+                                               "is enabled', name='org.freedesktop.timedate1.AutomaticTimeSyncEnabled')")));
 
         TimedatedClockSetter setter(*bus_);
         QVERIFY(!setter.SetLocalTime(QDateTime(QDate(2031, 5, 6), QTime(7, 8))));
@@ -149,45 +115,7 @@ private slots:
 private:
     void startMock(const QString& templateName, const QString& busName)
     {
-        mock_ = std::make_unique<QProcess>();
-        mock_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        mock_->start(Python, {QStringLiteral("-m"), QStringLiteral("dbusmock"),
-                              QStringLiteral("--template"), templateName});
-        QVERIFY(mock_->waitForStarted(StartLimitMs));
-        QTRY_VERIFY_WITH_TIMEOUT(bus_->interface()->isServiceRegistered(busName).value(),
-                                 StartLimitMs);
-    }
-
-    void stopMock()
-    {
-        if (!mock_)
-            return;
-        mock_->terminate();
-        if (!mock_->waitForFinished(StartLimitMs))
-            mock_->kill();
-        mock_.reset();
-    }
-
-    QList<MockCall> mockCalls(const QString& path)
-    {
-        const QDBusMessage reply = bus_->call(QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.timedate1"), path,
-            QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("GetCalls")));
-        QList<MockCall> calls;
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return calls;
-        const QDBusArgument array = reply.arguments().at(0).value<QDBusArgument>();
-        array.beginArray(); // a(tsav): time, method, arguments
-        while (!array.atEnd()) {
-            qulonglong when = 0;
-            MockCall call;
-            array.beginStructure();
-            array >> when >> call.method >> call.args;
-            array.endStructure();
-            calls << call;
-        }
-        array.endArray();
-        return calls;
+        QVERIFY(dbus_.startTemplate(templateName, busName));
     }
 
     void emitPrepareForSleep(bool sleeping)
@@ -202,10 +130,8 @@ private:
         QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
     }
 
-    QProcess daemon_;
-    QString address_;
-    std::unique_ptr<QDBusConnection> bus_;
-    std::unique_ptr<QProcess> mock_;
+    test::DbusMock dbus_;
+    QDBusConnection* bus_ = nullptr;
 };
 
 QTEST_GUILESS_MAIN(TestTimedated)
