@@ -95,6 +95,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireMusicPage();
     wireBus();
     wireMusic();
+    wireSpectrum();
     wireSettingsPage();
     wireVehicle();
     wireSystemPage();
@@ -187,6 +188,16 @@ void MainWindow::wireMusic()
         if (QWidget* back = window_.findChild<QWidget*>(QStringLiteral("BMWpanel11")))
             back->setFocus();
     });
+}
+
+// The player's spectrum ticks draw on the now-playing page; every opening of the audio
+// output gives the page a fresh analyser.
+void MainWindow::wireSpectrum()
+{
+    MusicPlayer& player = core_.player();
+    auto* nowPlaying = static_cast<NowPlayingPage*>(window_.page(PageNowPlaying));
+    connect(&player, &MusicPlayer::outputInitialised, nowPlaying, &NowPlayingPage::newSpectrum);
+    connect(&player, &MusicPlayer::spectrumFetched, nowPlaying, &NowPlayingPage::drawSpectrum);
 }
 
 void MainWindow::wireSettingsPage()

@@ -56,6 +56,7 @@ private:
 
     void wireBus();
     void wireMusic();
+    void wireSpectrum();
     void wireMusicPage();
     void wireSettingsPage();
     void wireVehicle();

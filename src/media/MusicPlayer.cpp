@@ -92,6 +92,7 @@ MusicPlayer::MusicPlayer(AudioEngine& engine, MusicList& list, TimerScheduler& t
 {
     connect(&ProgresTimer, &Timer::timeout, this, &MusicPlayer::ProgresTimerTimer);
     connect(&SwitchToNowPlayingTimer, &Timer::timeout, this, &MusicPlayer::SwitchToNowPlayingTimerTimer);
+    connect(&SpecTimer, &Timer::timeout, this, &MusicPlayer::SpecTimerTimer);
     listArtistPictures();
 }
 
@@ -110,6 +111,7 @@ void MusicPlayer::InitAudioOutput()
     // sound and the next track start tries the device again.
     engine_.init(device_, SampleRate, 0);
     engine_.setConfig(AudioEngine::ConfigBuffer, BufferMs);
+    emit outputInitialised();
 }
 
 void MusicPlayer::registerStartup(StartupSequence& startup)
@@ -503,6 +505,18 @@ void MusicPlayer::SwitchToNowPlayingTimerTimer()
     log_.timerTrace(QStringLiteral("SwitchToNowPlayingTimer"));
     SwitchToNowPlayingTimer.stop();
     emit switchToNowPlaying();
+}
+
+// Paused, stopped or ended: nothing is fetched and the last picture stays.
+void MusicPlayer::SpecTimerTimer()
+{
+    if (log_.timerTraceEnabled())
+        log_.AddStatusLine(QStringLiteral("spectrumtimerTimer"));
+    if (engine_.channelIsActive(stream_) != AudioEngine::ActivePlaying)
+        return;
+    if (engine_.channelGetData(stream_, magnitudes_, AudioEngine::DataFft1024) != qint64(sizeof magnitudes_))
+        return;
+    emit spectrumFetched(magnitudes_, AudioEngine::FftBins);
 }
 
 } // namespace zarn

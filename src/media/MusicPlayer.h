@@ -33,6 +33,9 @@ struct MediaSettings;
 // - switchToNowPlaying() comes 50 ms after every track start (whatever page is shown):
 //   the window shows the now-playing page under the music header. stopped() asks for the
 //   music list page; backRequested() for the music list page with its back item focused.
+// - spectrumFetched() comes every 35 ms while a track plays (the stream's active state
+//   is playing), with the stream's magnitudes; the pointer is valid during the signal
+//   only. outputInitialised() follows every InitAudioOutput(): the spectrum starts anew.
 // - Nothing is mandatory to connect; the player never touches a widget.
 // - The engine, the list, the log, the sender, the ini file and the settings must
 //   outlive the player.
@@ -131,11 +134,14 @@ signals:
     void switchToNowPlaying();
     void stopped();
     void backRequested();
+    void spectrumFetched(const float* magnitudes, int count);
+    void outputInitialised();
 
 private:
     class ViewGuard;
     void ProgresTimerTimer();
     void SwitchToNowPlayingTimerTimer();
+    void SpecTimerTimer();
     void randomDraw();
     void advanceInListOrder();
     bool playIfFile(int index);
@@ -173,6 +179,7 @@ private:
     bool randomMode_ = false;
     QStringList randomEntries_;
     std::function<int(int)> randomSource_;
+    float magnitudes_[AudioEngine::FftBins] = {};
 };
 
 } // namespace zarn
