@@ -530,6 +530,25 @@ void report(StatusLog* log, const QString& text)
 
 } // namespace
 
+struct SpectrumTransform {
+    AVTXContext* tx = nullptr;
+    av_tx_fn fn = nullptr;
+    float window[HistoryFrames];
+
+    SpectrumTransform()
+    {
+        float scale = 1.0f;
+        if (av_tx_init(&tx, &fn, AV_TX_FLOAT_RDFT, 0, HistoryFrames, &scale, 0) < 0)
+            tx = nullptr;
+        // A Hann window keeps a tone between two bins from smearing over the spectrum.
+        for (int i = 0; i < HistoryFrames; ++i)
+            window[i] = 0.5f - 0.5f * std::cos(2.0f * float(M_PI) * float(i) / float(HistoryFrames));
+    }
+    ~SpectrumTransform() { av_tx_uninit(&tx); }
+    SpectrumTransform(const SpectrumTransform&) = delete;
+    SpectrumTransform& operator=(const SpectrumTransform&) = delete;
+};
+
 FfmpegAudioEngine::FfmpegAudioEngine(StatusLog* log) : log_(log)
 {
     // The decoders' warnings about damaged frames are not the car's journal's business.
@@ -954,19 +973,14 @@ qint64 FfmpegAudioEngine::channelGetData(StreamHandle stream, float* buffer, qui
     static_assert(N == 2 * FftBins);
     alignas(64) float in[N];
     alignas(64) AVComplexFloat out[N / 2 + 1];
-    const quint32 end = s->historyPos.load(std::memory_order_acquire);
-    for (int i = 0; i < N; ++i) {
-        // A Hann window keeps a tone between two bins from smearing over the spectrum.
-        const float w = 0.5f - 0.5f * std::cos(2.0f * float(M_PI) * float(i) / float(N));
-        in[i] = w * s->history[(end + quint32(i)) % N].load(std::memory_order_relaxed);
-    }
-    AVTXContext* tx = nullptr;
-    av_tx_fn fn = nullptr;
-    float scale = 1.0f;
-    if (av_tx_init(&tx, &fn, AV_TX_FLOAT_RDFT, 0, N, &scale, 0) < 0)
+    if (!spectrum_)
+        spectrum_ = std::make_unique<SpectrumTransform>();
+    if (!spectrum_->tx)
         return -1;
-    fn(tx, out, in, sizeof(float));
-    av_tx_uninit(&tx);
+    const quint32 end = s->historyPos.load(std::memory_order_acquire);
+    for (int i = 0; i < N; ++i)
+        in[i] = spectrum_->window[i] * s->history[(end + quint32(i)) % N].load(std::memory_order_relaxed);
+    spectrum_->fn(spectrum_->tx, out, in, sizeof(float));
     // Scaled so that a full-scale sine reads 1 in its bin.
     for (int k = 0; k < FftBins; ++k)
         buffer[k] = std::hypot(out[k].re, out[k].im) * 4.0f / float(N);

@@ -10,6 +10,7 @@ namespace zarn {
 
 class StatusLog;
 struct EngineStream;
+struct SpectrumTransform;
 
 // The audio engine on FFmpeg (decoding) and SDL2 (output).
 //
@@ -94,6 +95,9 @@ private:
     quint32 nextSerial_ = 1;               // main thread: makes handles unique
     // Written by the main thread only while the output is held off; read by the output.
     std::array<EngineStream*, MaxStreams> streams_{};
+    // Main thread only: the spectrum's transform and window, made on first use and kept,
+    // because making them costs more than the transform itself.
+    std::unique_ptr<SpectrumTransform> spectrum_;
 };
 
 } // namespace zarn
