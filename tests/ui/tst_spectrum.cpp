@@ -5,6 +5,7 @@
 #include "ui/pages/NowPlayingPage.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QTest>
 
 #include <array>
@@ -54,10 +55,13 @@ Magnitudes twoBars()
 
 struct PaintLog : QObject {
     QStringList painted;
+    QRegion region; // of all paint events together, in their widgets' coordinates
     bool eventFilter(QObject* o, QEvent* e) override
     {
-        if (e->type() == QEvent::Paint)
+        if (e->type() == QEvent::Paint) {
             painted << o->objectName();
+            region += static_cast<QPaintEvent*>(e)->region();
+        }
         return false;
     }
 };
@@ -121,6 +125,7 @@ private slots:
         page.drawSpectrum(m.data(), int(m.size()));
         QApplication::processEvents();
         QCOMPARE(paints.painted, QStringList{"PaintFrame"});
+        QCOMPARE(paints.region, QRegion(box->rect()));
         QCOMPARE(box->grab().toImage().convertToFormat(QImage::Format_RGB32), page.spectrum()->picture());
         QCOMPARE(page.spectrum()->bars().bar(0), 31);
 
