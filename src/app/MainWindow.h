@@ -58,6 +58,7 @@ private:
     void wireMusic();
     void wireSpectrum();
     void wireMusicPage();
+    void wireRandomList();
     void wireSettingsPage();
     void wireVehicle();
     void showVehicleValues();

@@ -519,4 +519,12 @@ void MusicPlayer::SpecTimerTimer()
     emit spectrumFetched(magnitudes_, AudioEngine::FftBins);
 }
 
+void MusicPlayer::setRandomStatus(const QString& text)
+{
+    if (view_.randomStatus == text)
+        return;
+    view_.randomStatus = text;
+    emit viewChanged();
+}
+
 } // namespace zarn
