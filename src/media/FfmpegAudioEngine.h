@@ -10,6 +10,7 @@ namespace zarn {
 
 class StatusLog;
 struct EngineStream;
+struct DspEntry;
 
 // The audio engine on FFmpeg (decoding) and SDL2 (output).
 //
@@ -82,6 +83,8 @@ private:
     EngineStream* find(StreamHandle stream) const;
     // The stream that owns the effect, and the effect's index in it, or null.
     EngineStream* findFx(FxHandle fx, int* index) const;
+    // Adds a callback or an effect to the stream's chain, in priority order.
+    void insertDsp(EngineStream& s, const DspEntry& e);
     void lockOutput();
     void unlockOutput();
 
