@@ -33,6 +33,8 @@ struct MediaSettings;
 // - switchToNowPlaying() comes 50 ms after every track start (whatever page is shown):
 //   the window shows the now-playing page under the music header. stopped() asks for the
 //   music list page; backRequested() for the music list page with its back item focused.
+// - streamStarted() comes right after a new stream starts playing, before anything
+//   else of the track start: the effects attach to it then.
 // - Nothing is mandatory to connect; the player never touches a widget.
 // - The engine, the list, the log, the sender, the ini file and the settings must
 //   outlive the player.
@@ -86,6 +88,8 @@ public:
     bool PlayMp3File(const QString& path);
     // A file entry of the music list was chosen: it plays and the random status clears.
     void playListEntry(const QString& path);
+    // The sample-rate figure of the now-playing page (the speed in effect).
+    void showSampleRate(const QString& text);
 
     // The pause toggle (BMWpanel54, radio button 1, the bus's pause rows) and its halves.
     void BMWpanel54Click();
@@ -127,6 +131,7 @@ public:
     Timer SpecTimer;
 
 signals:
+    void streamStarted(AudioEngine::StreamHandle stream, quint32 baseSampleRate);
     void viewChanged();
     void switchToNowPlaying();
     void stopped();
