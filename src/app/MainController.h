@@ -25,6 +25,7 @@
 #include "media/FfmpegAudioEngine.h"
 #include "media/MusicListModel.h"
 #include "media/MusicPlayer.h"
+#include "media/SoundEffects.h"
 #include "services/Launcher.h"
 #include "services/SystemStatus.h"
 #include "vehicle/DriversLogMode.h"
@@ -106,6 +107,8 @@ public:
     // The music page's list, which the player walks.
     MusicListModel& musicList() { return musicList_; }
     MusicPlayer& player() { return player_; }
+    // The sound effects of the music stream.
+    SoundEffects& soundEffects() { return soundFx_; }
     // The players as the window sees them.
     Players& players() { return players_; }
     DriversLogMode& driversLog() { return driversLog_; }
@@ -166,6 +169,7 @@ private:
     AudioEngine& audio_;
     MusicListModel musicList_;
     MusicPlayer player_;
+    SoundEffects soundFx_{audio_, ini_, settings_.media, &log_};
     AppPlayers players_{player_};
     DriversLogMode driversLog_;
     SystemStatus systemStatus_{log_};

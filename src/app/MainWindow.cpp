@@ -20,6 +20,7 @@
 #include "ui/pages/TabSpecial.h"
 #include "ui/TBMWpanel.h"
 #include "ui/pages/NowPlayingPage.h"
+#include "ui/pages/SoundFxPage.h"
 #include "ui/pages/RadarPage.h"
 #include "ui/pages/SystemPage.h"
 
@@ -95,6 +96,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireMusicPage();
     wireBus();
     wireMusic();
+    wireSoundFx();
     wireSettingsPage();
     wireVehicle();
     wireSystemPage();
@@ -186,6 +188,21 @@ void MainWindow::wireMusic()
         window_.ShowPage(PageMusic);
         if (QWidget* back = window_.findChild<QWidget*>(QStringLiteral("BMWpanel11")))
             back->setFocus();
+    });
+}
+
+void MainWindow::wireSoundFx()
+{
+    auto* page = static_cast<SoundFxPage*>(window_.page(PageSoundFx));
+    page->setEffects(&core_.soundEffects());
+    connect(page, &SoundFxPage::backRequested, this, [this] {
+        window_.ShowPage(PageNowPlaying);
+        auto* nowPlaying = static_cast<NowPlayingPage*>(window_.page(PageNowPlaying));
+        nowPlaying->MP3OptionsPanel()->show();
+        nowPlaying->MP3OptionsPanelDisappearTimer().setInterval(0);
+        nowPlaying->MP3OptionsPanelDisappearTimer().setInterval(NowPlayingPage::ItemHideMs);
+        if (QWidget* item = window_.findChild<QWidget*>(QStringLiteral("BMWpanel87")))
+            item->setFocus();
     });
 }
 

@@ -57,6 +57,7 @@ private:
     void wireBus();
     void wireMusic();
     void wireMusicPage();
+    void wireSoundFx();
     void wireSettingsPage();
     void wireVehicle();
     void showVehicleValues();
