@@ -52,6 +52,7 @@ MainController::MainController(Environment environment, QObject* parent)
     , ownAudio_(env_.audio ? nullptr : std::make_unique<FfmpegAudioEngine>(&log_))
     , audio_(env_.audio ? *env_.audio : *ownAudio_)
     , player_(audio_, musicList_, TimerScheduler::current(), log_, sender_, ini_, settings_.media, env_.appDir)
+    , randomList_(TimerScheduler::current(), log_, sender_, env_.appDir)
     , power_(log_, env_.powerBus ? env_.powerBus() : QDBusConnection::systemBus())
     , exit_(log_, power_, commandLine_, env_.appDir,
             env_.executable.isEmpty() ? QCoreApplication::applicationFilePath() : env_.executable,
@@ -64,8 +65,7 @@ MainController::MainController(Environment environment, QObject* parent)
         const char* trace;
         bool once;
     };
-    for (const TraceOnly& t : {TraceOnly{RandomListreadTimer, "RandomListreadTimerTimer", true},
-                               TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
+    for (const TraceOnly& t : {TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
         connect(&t.timer, &Timer::timeout, this, [this, timer = &t.timer, trace = t.trace, once = t.once] {
             log_.timerTrace(QLatin1String(trace));
             if (once)
@@ -79,7 +79,20 @@ MainController::MainController(Environment environment, QObject* parent)
     actions_.exitAction = [this] { BMWpanel5Click(); };
     if (env_.starter)
         launcher_.setStarter(env_.starter);
+    wireRandomList();
     registerStartupSteps();
+}
+
+void MainController::wireRandomList()
+{
+    connect(&randomList_, &RandomList::entriesChanged, this, [this] { player_.setRandomEntries(randomList_.entries()); });
+    connect(&randomList_, &RandomList::statusChanged, &player_, &MusicPlayer::setRandomStatus);
+    connect(&favourites_, &Favourites::statusChanged, &player_, &MusicPlayer::setRandomStatus);
+}
+
+bool MainController::addFavourite(const QString& musicRoot)
+{
+    return favourites_.add(player_.CurrentTrack(), musicRoot);
 }
 
 MainController::~MainController() = default;
@@ -182,6 +195,8 @@ void MainController::registerStartupSteps()
             splash(-1, QStringLiteral(" MP3 Directory not found"));
     });
     startup_.add(QStringLiteral("window timers"), [this](const Splash&) { startWindowTimers(); });
+    startup_.add(QStringLiteral("random list read"), [this](const Splash&) { randomList_.setSaveMemory(saveMemory_); });
+    randomList_.registerStartup(startup_);
 }
 
 void MainController::commandLineSwitches(const StartupSequence::Splash& splash)
@@ -233,7 +248,6 @@ void MainController::startWindowTimers()
     Makeselfactive.setInterval(MakeselfactiveIntervalMs);
     clocktimer.setInterval(ClockIntervalMs);
     systemStatus_.start();
-    RandomListreadTimer.setInterval(6000);
     startupandasktimer.setInterval(8000);
 }
 
@@ -280,6 +294,8 @@ bool MainController::SaveSettingsNow()
 
 void MainController::FormCloseQuery()
 {
+    // A search still running ends here; the list file stays as it was.
+    randomList_.stopSearch();
     // After a hand-over the files are the new program's: they were saved just before it.
     if (!exit_.handedOver())
         saveMileageAndSettings();
@@ -330,7 +346,11 @@ bool MainController::saveMileageAndSettings()
 ProgramExit::Hooks MainController::exitHooks()
 {
     ProgramExit::Hooks hooks;
-    hooks.saveMileageAndSettings = [this] { return saveMileageAndSettings(); };
+    // Every exit action saves first; a random list search ends before it, keeping its file.
+    hooks.saveMileageAndSettings = [this] {
+        randomList_.stopSearch();
+        return saveMileageAndSettings();
+    };
     hooks.sendInProgress = [this] { return port_.SendInProgress(); };
     hooks.clusterText = [this](const QString& text) { sender_.SendClusterText(text); };
     hooks.storedPowerOption = [this] { return settings_.power.powerOption; };

@@ -22,10 +22,13 @@
 #include "ibus/VehicleMessages.h"
 #include "ibus/VehicleRequests.h"
 #include "ibus/VehicleState.h"
+#include "media/Favourites.h"
 #include "media/FfmpegAudioEngine.h"
 #include "media/MusicListModel.h"
 #include "media/MusicPlayer.h"
 #include "media/SoundEffects.h"
+
+#include "media/RandomList.h"
 #include "services/Launcher.h"
 #include "services/SystemStatus.h"
 #include "vehicle/DriversLogMode.h"
@@ -109,6 +112,10 @@ public:
     MusicPlayer& player() { return player_; }
     // The sound effects of the music stream.
     SoundEffects& soundEffects() { return soundFx_; }
+
+    RandomList& randomList() { return randomList_; }
+    // "Add to favorites" for the playing track.
+    bool addFavourite(const QString& musicRoot);
     // The players as the window sees them.
     Players& players() { return players_; }
     DriversLogMode& driversLog() { return driversLog_; }
@@ -124,9 +131,8 @@ public:
 
     Timer Makeselfactive{QStringLiteral("Makeselfactive")};
     Timer clocktimer{QStringLiteral("clocktimer")};
-    // Timers that run from the creation of the window whose work arrives with the random
-    // list and the driver's log; for now they only trace their ticks.
-    Timer RandomListreadTimer{QStringLiteral("RandomListreadTimer")}; // once, 6 s after start
+    // Timers that run from the creation of the window whose work arrives with the
+    // driver's log; for now they only trace their ticks.
     Timer startupandasktimer{QStringLiteral("startupandasktimer")};   // once, 8 s after start
     Timer IdleShutdownTimer{QStringLiteral("IdleShutdownTimer")};
 
@@ -139,6 +145,7 @@ private:
     void clocktimerTimer();
     void startWindowTimers();
     void IdleShutdownTimerTimer();
+    void wireRandomList();
     bool saveMileageAndSettings();
     ProgramExit::Hooks exitHooks();
 
@@ -171,6 +178,8 @@ private:
     MusicPlayer player_;
     SoundEffects soundFx_{audio_, ini_, settings_.media, &log_};
     AppPlayers players_{player_};
+    RandomList randomList_;
+    Favourites favourites_{log_};
     DriversLogMode driversLog_;
     SystemStatus systemStatus_{log_};
     Launcher launcher_{log_};

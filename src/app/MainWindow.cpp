@@ -102,6 +102,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireSystemPage();
     wireLauncher();
     wireExits();
+    wireRandomList();
 }
 
 MainWindow::~MainWindow()
@@ -420,6 +421,33 @@ void MainWindow::wireMusicPage()
     // The root is the text of the "MP3 File Path" field.
     if (auto* root = window_.findChild<QLineEdit*>(QStringLiteral("Edit3")))
         connect(root, &QLineEdit::textChanged, music, [music](const QString& text) { music->setMusicRoot(text); });
+}
+
+void MainWindow::wireRandomList()
+{
+    RandomList& random = core_.randomList();
+    auto* music = static_cast<MusicPage*>(window_.page(PageMusic));
+    connect(music, &MusicPage::randomListRequested, &random,
+            [this, &random] { random.BMWpanel71Click(core_.musicList().directory()); });
+    connect(&random, &RandomList::filterInfoChanged, music, &MusicPage::setFilterInfo);
+    connect(&random, &RandomList::indicatorChanged, this, [this](bool visible) {
+        if (auto* indicator = window_.findChild<PlainPanel*>(QStringLiteral("RandomIndicator")))
+            indicator->setVisible(visible);
+    });
+    // While the list is read the main menu shows with its music item disabled. A main
+    // menu already shown stays as it is, so the knob's mark is not sent back to its start.
+    const auto musicItem = [this](bool enabled) {
+        if (auto* item = window_.findChild<QWidget*>(QStringLiteral("BMWpanel1")))
+            item->setEnabled(enabled);
+    };
+    connect(&random, &RandomList::readStarted, this, [this, musicItem] {
+        if (window_.activePage() != PageMain && window_.activePage() != PageAlternateMenu)
+            window_.ShowMainMenu();
+        musicItem(false);
+    });
+    connect(&random, &RandomList::readFinished, this, [musicItem] { musicItem(true); });
+    auto* nowPlaying = static_cast<NowPlayingPage*>(window_.page(PageNowPlaying));
+    connect(nowPlaying, &NowPlayingPage::favouriteRequested, this, [this, music] { core_.addFavourite(music->musicRoot()); });
 }
 
 void MainWindow::showMusicRoot(const QString& root)

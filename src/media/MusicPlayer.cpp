@@ -512,4 +512,12 @@ void MusicPlayer::SwitchToNowPlayingTimerTimer()
     emit switchToNowPlaying();
 }
 
+void MusicPlayer::setRandomStatus(const QString& text)
+{
+    if (view_.randomStatus == text)
+        return;
+    view_.randomStatus = text;
+    emit viewChanged();
+}
+
 } // namespace zarn

@@ -120,6 +120,8 @@ public:
     // The random play list; its entries are full paths.
     void setRandomEntries(const QStringList& entries) { randomEntries_ = entries; }
     const QStringList& randomEntries() const { return randomEntries_; }
+    // The random status bar (BMWpanel72), for the texts of the random list and favourites.
+    void setRandomStatus(const QString& text);
     // Draws a number 0 <= n < bound; uniform from the system's generator unless set.
     void setRandomSource(std::function<int(int bound)> source) { randomSource_ = std::move(source); }
 

@@ -21,6 +21,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -359,6 +361,54 @@ private slots:
         emit nowPlaying->stopRequested();
         QCOMPARE(w.activePage(), int(PageMusic));
         QVERIFY(!w.players().trackPlaying());
+    }
+
+    void randomListAndFavouritesAreWired()
+    {
+        QTemporaryDir home, music;
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-nostdin"), QStringLiteral("-v"), QStringLiteral("error"),
+                                                QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                                QStringLiteral("sine=f=440:r=22050:d=1"), music.filePath("a.mp3")});
+        QVERIFY(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+        QDir(music.path()).mkdir(QStringLiteral("sub"));
+        test::writeAll(music.filePath("sub/b.mp3"), "b");
+        test::writeAll(home.filePath("Zarn.ini"),
+                       "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n[Pathes]\nmp3=" + music.path().toUtf8() + "/\n");
+        const QStringList entries{music.filePath("a.mp3"), music.filePath("sub/b.mp3")};
+        {
+            Program p;
+            p.start(home.path());
+            ZarnWindow& w = p.main->window();
+            QSignalSpy built(&p.main->core().randomList(), &RandomList::buildFinished);
+            emit w.findChild<TBMWpanel*>(QStringLiteral("BMWpanel71"))->clicked();
+            QVERIFY(built.count() > 0 || built.wait(30000));
+            QCOMPARE(p.main->core().player().randomEntries(), entries);
+            QCOMPARE(w.findChild<PlainPanel*>(QStringLiteral("FilterInfo"))->caption(), QStringLiteral(" Rnd list created #=2"));
+            auto* nowPlaying = static_cast<NowPlayingPage*>(w.page(PageNowPlaying));
+            QCOMPARE(nowPlaying->view().randomStatus, QStringLiteral("Rnd list created #=2"));
+            QVERIFY(!w.findChild<PlainPanel*>(QStringLiteral("RandomIndicator"))->isVisibleTo(&w));
+
+            auto* page = static_cast<MusicPage*>(w.page(PageMusic));
+            emit page->playRequested(music.filePath("a.mp3"));
+            emit nowPlaying->favouriteRequested();
+            QCOMPARE(test::readAll(music.filePath("$  Favourites/a.mp3")), test::readAll(music.filePath("a.mp3")));
+            QCOMPARE(nowPlaying->view().randomStatus, QStringLiteral("File  copied to favourites "));
+            p.main->FormCloseQuery();
+        }
+        // The next start reads the list back 6 s later, behind the main menu.
+        Program p;
+        p.start(home.path());
+        ZarnWindow& w = p.main->window();
+        QWidget* musicItem = w.findChild<QWidget*>(QStringLiteral("BMWpanel1"));
+        QSignalSpy read(&p.main->core().randomList(), &RandomList::readFinished);
+        w.ShowPage(PageMusic);
+        p.time.advance(RandomList::ReadDelayMs);
+        QCOMPARE(w.activePage(), 0);
+        QVERIFY(read.count() > 0 || !musicItem->isEnabled());
+        QVERIFY(read.count() > 0 || read.wait(30000));
+        QVERIFY(musicItem->isEnabled());
+        QCOMPARE(p.main->core().player().randomEntries(), entries);
     }
 };
 

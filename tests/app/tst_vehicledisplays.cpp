@@ -119,6 +119,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         p.feed(frame("80 05 BF 18 32 1E"));
         p.position(0);
+        w.ShowPage(PageRadar); // the random list's read, 6 s after the start, showed the main menu
         QCoreApplication::processEvents();
 
         struct Counter : QObject {

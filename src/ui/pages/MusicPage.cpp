@@ -46,6 +46,7 @@ MusicPage::MusicPage(QWidget* parent)
     auto* random = item(this, QStringLiteral("BMWpanel71"), QStringLiteral("Make Random List"),
                         QRect(0, HeaderHeight, 265, FilterHeight), false, pixelFont(QStringLiteral("Arial Narrow"), 30, true));
     random->setBMW_llf1(4);
+    connect(random, &TBMWpanel::clicked, this, &MusicPage::randomListRequested);
     random->setBMW_rectanglewidth(18);
     auto* filterLabel = new QLabel(QStringLiteral("Filter: "), this);
     filterLabel->setObjectName(QStringLiteral("FilterLabel"));
@@ -222,6 +223,11 @@ void MusicPage::BMWListbox1Enter()
         model_->setHighlighted(0);
     // The counter shows where the highlight is, also when it kept an older place.
     showPosition(model_->highlighted());
+}
+
+void MusicPage::setFilterInfo(const QString& text)
+{
+    filterInfo_->setCaption(text);
 }
 
 void MusicPage::BMWpanel12Click()

@@ -30,6 +30,8 @@ public:
     void setMusicRoot(const QString& root) { root_ = root; }
     const QString& musicRoot() const { return root_; }
     const QString& filterText() const { return filter_; }
+    // The status strip FilterInfo.
+    void setFilterInfo(const QString& text);
 
     // Selects every list entry whose text is this file name (the now-playing page is
     // being shown). Never fails toward the caller; without a list nothing happens.
@@ -57,6 +59,8 @@ signals:
     void playRequested(const QString& path);
     // The counter `Button7` shows a new position ("n of count"); the header follows it.
     void positionShown(const QString& position);
+    // "Make Random List" (BMWpanel71) was clicked.
+    void randomListRequested();
 
 private:
     struct Key {
