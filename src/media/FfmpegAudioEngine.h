@@ -20,7 +20,8 @@ struct DspEntry;
 //   the file's own rate and fills the stream's ring; it may block and allocate.
 // - SDL's output thread: runs the output callback, which takes frames from the rings,
 //   resamples them to the device rate (the rate attribute sets the step, so speed and
-//   pitch change together), runs the sample callbacks, mixes and keeps the last frames
+//   pitch change together), runs the effects and sample callbacks by priority (the
+//   effects take new parameters through lock-free mailboxes), mixes and keeps the last frames
 //   for the spectrum. It never allocates, locks, logs or waits: it only reads what the
 //   decoder has already written and outputs silence when the ring runs dry.
 // - The ring between a decoder and the output is single-producer/single-consumer and
