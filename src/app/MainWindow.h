@@ -58,6 +58,8 @@ private:
     void wireMusic();
     void wireSpectrum();
     void wireMusicPage();
+    void wireSoundFx();
+
     void wireRandomList();
     void wireSettingsPage();
     void wireVehicle();

@@ -201,6 +201,7 @@ bool MusicPlayer::PlayMp3File(const QString& path)
         view_.bitrateText = GetBitrateText(path);
         baseSampleRate_ = info.freq;
         engine_.channelPlay(stream_, false);
+        emit streamStarted(stream_, baseSampleRate_);
         currentTrack_ = path;
         sendCluster(QFileInfo(path).fileName().left(ClusterNameLength));
         trackLength_ = int(std::trunc(engine_.channelBytes2Seconds(stream_, engine_.streamGetLength(stream_))));
@@ -221,6 +222,12 @@ bool MusicPlayer::PlayMp3File(const QString& path)
     SwitchToNowPlayingTimer.setInterval(SwitchIntervalMs);
     rememberTrack(path);
     return started;
+}
+
+void MusicPlayer::showSampleRate(const QString& text)
+{
+    ViewGuard guard(*this);
+    view_.sampleRateText = text;
 }
 
 void MusicPlayer::playListEntry(const QString& path)
