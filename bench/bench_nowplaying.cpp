@@ -2,8 +2,11 @@
 // the slider value; the page must repaint those two and nothing else. Reported: the
 // time of one setView with a tick's change, and per tick with its repaint the controls
 // painted and the pixels of their paint regions. A track change and a scroller step
-// stand beside it for scale.
+// stand beside it for scale. The spectrum's 35 ms tick: the engine's magnitudes of a
+// playing tone, one analyser frame and its repaint, which must touch the paint box alone.
+#include "media/FfmpegAudioEngine.h"
 #include "ui/ColorScheme.h"
+#include "ui/TSpectrum.h"
 #include "ui/TextScroller.h"
 #include "ui/ZarnWindow.h"
 #include "ui/pages/NowPlayingPage.h"
@@ -12,7 +15,12 @@
 
 #include <QApplication>
 #include <QPaintEvent>
+#include <QProcess>
 #include <QSet>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -143,6 +151,85 @@ void BM_ScrollerStepWithRepaint(benchmark::State& state)
     report(state, m);
 }
 BENCHMARK(BM_ScrollerStepWithRepaint)->Unit(benchmark::kMicrosecond);
+
+// Magnitudes that move: a falling and rising level over the visible bars.
+std::vector<float> movingSpectrum(int frame)
+{
+    std::vector<float> m(zarn::AudioEngine::FftBins);
+    for (int i = 0; i < int(m.size()); ++i)
+        m[size_t(i)] = float(0.1 + 0.1 * std::sin(0.3 * i + 0.7 * frame));
+    return m;
+}
+
+// The page's share of a tick: one analyser frame and the repaint it asks for.
+void BM_SpectrumFrameWithRepaint(benchmark::State& state)
+{
+    Shown s;
+    s.page->newSpectrum();
+    std::vector<std::vector<float>> frames;
+    for (int i = 0; i < 64; ++i)
+        frames.push_back(movingSpectrum(i));
+    PaintMeter m;
+    s.meter(m);
+    size_t n = 0;
+    for (auto _ : state) {
+        const std::vector<float>& f = frames[n++ % frames.size()];
+        s.page->drawSpectrum(f.data(), int(f.size()));
+        QApplication::processEvents(); // the repaint
+    }
+    report(state, m);
+}
+BENCHMARK(BM_SpectrumFrameWithRepaint)->Unit(benchmark::kMicrosecond);
+
+// A stream of a 440 Hz tone playing in an engine without a device, a block rendered.
+struct PlayingTone {
+    QTemporaryDir dir;
+    zarn::FfmpegAudioEngine engine;
+    zarn::AudioEngine::StreamHandle stream = 0;
+    PlayingTone()
+    {
+        const QString path = dir.filePath(QStringLiteral("tone.ogg"));
+        QProcess::execute(QStringLiteral("ffmpeg"), {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
+                                                     "sine=f=440:r=44100:d=2", "-ac", "2", "-c:a", "libvorbis", path});
+        engine.init(zarn::AudioEngine::DeviceNoSound, 44100, 0);
+        stream = engine.streamCreateFile(path, 0, 0, zarn::AudioEngine::SampleLoop);
+        engine.channelPlay(stream, false);
+        std::vector<float> out(4096 * 2);
+        engine.renderOffline(out.data(), 4096);
+    }
+};
+
+// The engine's share: the 512 magnitudes of a playing stream.
+void BM_SpectrumFetch(benchmark::State& state)
+{
+    PlayingTone tone;
+    if (tone.stream == 0)
+        state.SkipWithError("no stream (is ffmpeg on the PATH?)");
+    float magnitudes[zarn::AudioEngine::FftBins];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tone.engine.channelGetData(tone.stream, magnitudes, zarn::AudioEngine::DataFft1024));
+}
+BENCHMARK(BM_SpectrumFetch)->Unit(benchmark::kMicrosecond);
+
+// The whole tick: fetch, analyser frame, repaint.
+void BM_SpectrumTickWithRepaint(benchmark::State& state)
+{
+    PlayingTone tone;
+    if (tone.stream == 0)
+        state.SkipWithError("no stream (is ffmpeg on the PATH?)");
+    Shown s;
+    s.page->newSpectrum();
+    PaintMeter m;
+    s.meter(m);
+    float magnitudes[zarn::AudioEngine::FftBins];
+    for (auto _ : state) {
+        if (tone.engine.channelGetData(tone.stream, magnitudes, zarn::AudioEngine::DataFft1024) > 0)
+            s.page->drawSpectrum(magnitudes, zarn::AudioEngine::FftBins);
+        QApplication::processEvents();
+    }
+    report(state, m);
+}
+BENCHMARK(BM_SpectrumTickWithRepaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -73,6 +73,8 @@ MainController::MainController(Environment environment, QObject* parent)
         });
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
     actions_.player = &player_;
+    connect(&player_, &MusicPlayer::streamStarted, &soundFx_, &SoundEffects::attachTo);
+    connect(&soundFx_, &SoundEffects::sampleRateTextChanged, &player_, &MusicPlayer::showSampleRate);
     actions_.radar = &radar_;
     actions_.exitAction = [this] { BMWpanel5Click(); };
     if (env_.starter)

@@ -26,6 +26,8 @@
 #include "media/FfmpegAudioEngine.h"
 #include "media/MusicListModel.h"
 #include "media/MusicPlayer.h"
+#include "media/SoundEffects.h"
+
 #include "media/RandomList.h"
 #include "services/Launcher.h"
 #include "services/SystemStatus.h"
@@ -108,6 +110,9 @@ public:
     // The music page's list, which the player walks.
     MusicListModel& musicList() { return musicList_; }
     MusicPlayer& player() { return player_; }
+    // The sound effects of the music stream.
+    SoundEffects& soundEffects() { return soundFx_; }
+
     RandomList& randomList() { return randomList_; }
     // "Add to favorites" for the playing track.
     bool addFavourite(const QString& musicRoot);
@@ -171,6 +176,7 @@ private:
     AudioEngine& audio_;
     MusicListModel musicList_;
     MusicPlayer player_;
+    SoundEffects soundFx_{audio_, ini_, settings_.media, &log_};
     AppPlayers players_{player_};
     RandomList randomList_;
     Favourites favourites_{log_};

@@ -20,6 +20,7 @@
 #include "ui/pages/TabSpecial.h"
 #include "ui/TBMWpanel.h"
 #include "ui/pages/NowPlayingPage.h"
+#include "ui/pages/SoundFxPage.h"
 #include "ui/pages/RadarPage.h"
 #include "ui/pages/SystemPage.h"
 
@@ -95,6 +96,8 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireMusicPage();
     wireBus();
     wireMusic();
+    wireSpectrum();
+    wireSoundFx();
     wireSettingsPage();
     wireVehicle();
     wireSystemPage();
@@ -187,6 +190,31 @@ void MainWindow::wireMusic()
         window_.ShowPage(PageMusic);
         if (QWidget* back = window_.findChild<QWidget*>(QStringLiteral("BMWpanel11")))
             back->setFocus();
+    });
+}
+
+// The player's spectrum ticks draw on the now-playing page; every opening of the audio
+// output gives the page a fresh analyser.
+void MainWindow::wireSpectrum()
+{
+    MusicPlayer& player = core_.player();
+    auto* nowPlaying = static_cast<NowPlayingPage*>(window_.page(PageNowPlaying));
+    connect(&player, &MusicPlayer::outputInitialised, nowPlaying, &NowPlayingPage::newSpectrum);
+    connect(&player, &MusicPlayer::spectrumFetched, nowPlaying, &NowPlayingPage::drawSpectrum);
+}
+
+void MainWindow::wireSoundFx()
+{
+    auto* page = static_cast<SoundFxPage*>(window_.page(PageSoundFx));
+    page->setEffects(&core_.soundEffects());
+    connect(page, &SoundFxPage::backRequested, this, [this] {
+        window_.ShowPage(PageNowPlaying);
+        auto* nowPlaying = static_cast<NowPlayingPage*>(window_.page(PageNowPlaying));
+        nowPlaying->MP3OptionsPanel()->show();
+        nowPlaying->MP3OptionsPanelDisappearTimer().setInterval(0);
+        nowPlaying->MP3OptionsPanelDisappearTimer().setInterval(NowPlayingPage::ItemHideMs);
+        if (QWidget* item = window_.findChild<QWidget*>(QStringLiteral("BMWpanel87")))
+            item->setFocus();
     });
 }
 

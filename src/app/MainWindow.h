@@ -56,7 +56,10 @@ private:
 
     void wireBus();
     void wireMusic();
+    void wireSpectrum();
     void wireMusicPage();
+    void wireSoundFx();
+
     void wireRandomList();
     void wireSettingsPage();
     void wireVehicle();

@@ -1,6 +1,8 @@
 #include "media/FfmpegAudioEngine.h"
 
 #include "core/StatusLog.h"
+#include "media/EqualizerBand.h"
+#include "media/Reverb.h"
 
 #include <QFile>
 
@@ -29,16 +31,21 @@ namespace zarn {
 namespace {
 
 constexpr int BlockFrames = 1024;   // the block the sample callbacks get at most
-constexpr int MaxDsps = 16;
+constexpr int MaxDsps = 24; // sample callbacks and effects together
 constexpr int HistoryFrames = 1024; // the spectrum's window
 constexpr int MinRingFrames = 8192;
+
+} // namespace
 
 struct DspEntry {
     AudioEngine::DspProc proc = nullptr;
     void* user = nullptr;
     int priority = 0;
     AudioEngine::DspHandle handle = 0;
+    bool fx = false; // an effect of the engine's own, not removable as a callback
 };
+
+namespace {
 
 struct FxEntry {
     AudioEngine::FxHandle handle = 0;
@@ -46,7 +53,20 @@ struct FxEntry {
     int priority = 0;
     AudioEngine::ParamEqParameters eq;
     AudioEngine::ReverbParameters reverb;
+    // The processors: made and set by the main thread, run by the output.
+    std::unique_ptr<EqualizerBand> band;
+    std::unique_ptr<Reverb> room;
 };
+
+void runBand(AudioEngine::DspHandle, AudioEngine::StreamHandle, void* buffer, quint32 length, void* user)
+{
+    static_cast<EqualizerBand*>(user)->process(static_cast<float*>(buffer), int(length / 8));
+}
+
+void runReverb(AudioEngine::DspHandle, AudioEngine::StreamHandle, void* buffer, quint32 length, void* user)
+{
+    static_cast<Reverb*>(user)->process(static_cast<float*>(buffer), int(length / 8));
+}
 
 } // namespace
 
@@ -530,6 +550,25 @@ void report(StatusLog* log, const QString& text)
 
 } // namespace
 
+struct SpectrumTransform {
+    AVTXContext* tx = nullptr;
+    av_tx_fn fn = nullptr;
+    float window[HistoryFrames];
+
+    SpectrumTransform()
+    {
+        float scale = 1.0f;
+        if (av_tx_init(&tx, &fn, AV_TX_FLOAT_RDFT, 0, HistoryFrames, &scale, 0) < 0)
+            tx = nullptr;
+        // A Hann window keeps a tone between two bins from smearing over the spectrum.
+        for (int i = 0; i < HistoryFrames; ++i)
+            window[i] = 0.5f - 0.5f * std::cos(2.0f * float(M_PI) * float(i) / float(HistoryFrames));
+    }
+    ~SpectrumTransform() { av_tx_uninit(&tx); }
+    SpectrumTransform(const SpectrumTransform&) = delete;
+    SpectrumTransform& operator=(const SpectrumTransform&) = delete;
+};
+
 FfmpegAudioEngine::FfmpegAudioEngine(StatusLog* log) : log_(log)
 {
     // The decoders' warnings about damaged frames are not the car's journal's business.
@@ -853,14 +892,28 @@ bool FfmpegAudioEngine::channelSetAttributes(StreamHandle stream, int freq, int 
 AudioEngine::FxHandle FfmpegAudioEngine::channelSetFX(StreamHandle stream, quint32 type, int priority)
 {
     EngineStream* s = find(stream);
-    if (!s || (type != FxParamEq && type != FxReverb))
+    if (!s || (type != FxParamEq && type != FxReverb) || s->dspCount == MaxDsps)
         return 0;
     FxEntry e;
     e.handle = nextSerial_++;
     e.type = type;
     e.priority = priority;
-    s->fx.push_back(e);
-    return e.handle;
+    // Effects run on the frames the output plays, so at the output's rate.
+    DspEntry d{nullptr, nullptr, priority, e.handle, true};
+    if (type == FxParamEq) {
+        e.band = std::make_unique<EqualizerBand>(double(s->outRate));
+        e.band->setParameters(e.eq.center, e.eq.bandwidth, e.eq.gain);
+        d.proc = runBand;
+        d.user = e.band.get();
+    } else {
+        e.room = std::make_unique<Reverb>(double(s->outRate));
+        e.room->setParameters(e.reverb.inGain, e.reverb.reverbMix, e.reverb.reverbTime, e.reverb.highFreqRTRatio);
+        d.proc = runReverb;
+        d.user = e.room.get();
+    }
+    s->fx.push_back(std::move(e));
+    insertDsp(*s, d);
+    return d.handle;
 }
 
 bool FfmpegAudioEngine::fxGetParameters(FxHandle fx, ParamEqParameters& params) const
@@ -891,6 +944,7 @@ bool FfmpegAudioEngine::fxSetParameters(FxHandle fx, const ParamEqParameters& pa
         || !(params.bandwidth >= 1.0f && params.bandwidth <= 36.0f) || !(params.center >= 80.0f))
         return false;
     s->fx[i].eq = params;
+    s->fx[i].band->setParameters(params.center, params.bandwidth, params.gain);
     return true;
 }
 
@@ -904,6 +958,7 @@ bool FfmpegAudioEngine::fxSetParameters(FxHandle fx, const ReverbParameters& par
         || !(params.highFreqRTRatio >= 0.001f && params.highFreqRTRatio <= 0.999f))
         return false;
     s->fx[i].reverb = params;
+    s->fx[i].room->setParameters(params.inGain, params.reverbMix, params.reverbTime, params.highFreqRTRatio);
     return true;
 }
 
@@ -912,17 +967,23 @@ AudioEngine::DspHandle FfmpegAudioEngine::channelSetDSP(StreamHandle stream, Dsp
     EngineStream* s = find(stream);
     if (!s || !proc || s->dspCount == MaxDsps)
         return 0;
-    DspEntry e{proc, user, priority, nextSerial_++};
+    DspEntry e{proc, user, priority, nextSerial_++, false};
+    insertDsp(*s, e);
+    return e.handle;
+}
+
+void FfmpegAudioEngine::insertDsp(EngineStream& s, const DspEntry& e)
+{
+    // Higher priorities first; among equals, the earlier one first.
     lockOutput();
     int at = 0;
-    while (at < s->dspCount && s->dsps[at].priority >= priority)
+    while (at < s.dspCount && s.dsps[at].priority >= e.priority)
         ++at;
-    for (int i = s->dspCount; i > at; --i)
-        s->dsps[i] = s->dsps[i - 1];
-    s->dsps[at] = e;
-    ++s->dspCount;
+    for (int i = s.dspCount; i > at; --i)
+        s.dsps[i] = s.dsps[i - 1];
+    s.dsps[at] = e;
+    ++s.dspCount;
     unlockOutput();
-    return e.handle;
 }
 
 bool FfmpegAudioEngine::channelRemoveDSP(StreamHandle stream, DspHandle dsp)
@@ -933,7 +994,7 @@ bool FfmpegAudioEngine::channelRemoveDSP(StreamHandle stream, DspHandle dsp)
     bool removed = false;
     lockOutput();
     for (int i = 0; i < s->dspCount; ++i) {
-        if (s->dsps[i].handle != dsp)
+        if (s->dsps[i].handle != dsp || s->dsps[i].fx)
             continue;
         for (int j = i; j + 1 < s->dspCount; ++j)
             s->dsps[j] = s->dsps[j + 1];
@@ -954,19 +1015,14 @@ qint64 FfmpegAudioEngine::channelGetData(StreamHandle stream, float* buffer, qui
     static_assert(N == 2 * FftBins);
     alignas(64) float in[N];
     alignas(64) AVComplexFloat out[N / 2 + 1];
-    const quint32 end = s->historyPos.load(std::memory_order_acquire);
-    for (int i = 0; i < N; ++i) {
-        // A Hann window keeps a tone between two bins from smearing over the spectrum.
-        const float w = 0.5f - 0.5f * std::cos(2.0f * float(M_PI) * float(i) / float(N));
-        in[i] = w * s->history[(end + quint32(i)) % N].load(std::memory_order_relaxed);
-    }
-    AVTXContext* tx = nullptr;
-    av_tx_fn fn = nullptr;
-    float scale = 1.0f;
-    if (av_tx_init(&tx, &fn, AV_TX_FLOAT_RDFT, 0, N, &scale, 0) < 0)
+    if (!spectrum_)
+        spectrum_ = std::make_unique<SpectrumTransform>();
+    if (!spectrum_->tx)
         return -1;
-    fn(tx, out, in, sizeof(float));
-    av_tx_uninit(&tx);
+    const quint32 end = s->historyPos.load(std::memory_order_acquire);
+    for (int i = 0; i < N; ++i)
+        in[i] = spectrum_->window[i] * s->history[(end + quint32(i)) % N].load(std::memory_order_relaxed);
+    spectrum_->fn(spectrum_->tx, out, in, sizeof(float));
     // Scaled so that a full-scale sine reads 1 in its bin.
     for (int k = 0; k < FftBins; ++k)
         buffer[k] = std::hypot(out[k].re, out[k].im) * 4.0f / float(N);

@@ -10,6 +10,8 @@ namespace zarn {
 
 class StatusLog;
 struct EngineStream;
+struct SpectrumTransform;
+struct DspEntry;
 
 // The audio engine on FFmpeg (decoding) and SDL2 (output).
 //
@@ -19,7 +21,8 @@ struct EngineStream;
 //   the file's own rate and fills the stream's ring; it may block and allocate.
 // - SDL's output thread: runs the output callback, which takes frames from the rings,
 //   resamples them to the device rate (the rate attribute sets the step, so speed and
-//   pitch change together), runs the sample callbacks, mixes and keeps the last frames
+//   pitch change together), runs the effects and sample callbacks by priority (the
+//   effects take new parameters through lock-free mailboxes), mixes and keeps the last frames
 //   for the spectrum. It never allocates, locks, logs or waits: it only reads what the
 //   decoder has already written and outputs silence when the ring runs dry.
 // - The ring between a decoder and the output is single-producer/single-consumer and
@@ -82,6 +85,8 @@ private:
     EngineStream* find(StreamHandle stream) const;
     // The stream that owns the effect, and the effect's index in it, or null.
     EngineStream* findFx(FxHandle fx, int* index) const;
+    // Adds a callback or an effect to the stream's chain, in priority order.
+    void insertDsp(EngineStream& s, const DspEntry& e);
     void lockOutput();
     void unlockOutput();
 
@@ -94,6 +99,9 @@ private:
     quint32 nextSerial_ = 1;               // main thread: makes handles unique
     // Written by the main thread only while the output is held off; read by the output.
     std::array<EngineStream*, MaxStreams> streams_{};
+    // Main thread only: the spectrum's transform and window, made on first use and kept,
+    // because making them costs more than the transform itself.
+    std::unique_ptr<SpectrumTransform> spectrum_;
 };
 
 } // namespace zarn

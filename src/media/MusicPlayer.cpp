@@ -92,6 +92,7 @@ MusicPlayer::MusicPlayer(AudioEngine& engine, MusicList& list, TimerScheduler& t
 {
     connect(&ProgresTimer, &Timer::timeout, this, &MusicPlayer::ProgresTimerTimer);
     connect(&SwitchToNowPlayingTimer, &Timer::timeout, this, &MusicPlayer::SwitchToNowPlayingTimerTimer);
+    connect(&SpecTimer, &Timer::timeout, this, &MusicPlayer::SpecTimerTimer);
     listArtistPictures();
 }
 
@@ -110,6 +111,7 @@ void MusicPlayer::InitAudioOutput()
     // sound and the next track start tries the device again.
     engine_.init(device_, SampleRate, 0);
     engine_.setConfig(AudioEngine::ConfigBuffer, BufferMs);
+    emit outputInitialised();
 }
 
 void MusicPlayer::registerStartup(StartupSequence& startup)
@@ -199,6 +201,7 @@ bool MusicPlayer::PlayMp3File(const QString& path)
         view_.bitrateText = GetBitrateText(path);
         baseSampleRate_ = info.freq;
         engine_.channelPlay(stream_, false);
+        emit streamStarted(stream_, baseSampleRate_);
         currentTrack_ = path;
         sendCluster(QFileInfo(path).fileName().left(ClusterNameLength));
         trackLength_ = int(std::trunc(engine_.channelBytes2Seconds(stream_, engine_.streamGetLength(stream_))));
@@ -219,6 +222,12 @@ bool MusicPlayer::PlayMp3File(const QString& path)
     SwitchToNowPlayingTimer.setInterval(SwitchIntervalMs);
     rememberTrack(path);
     return started;
+}
+
+void MusicPlayer::showSampleRate(const QString& text)
+{
+    ViewGuard guard(*this);
+    view_.sampleRateText = text;
 }
 
 void MusicPlayer::playListEntry(const QString& path)
@@ -503,6 +512,18 @@ void MusicPlayer::SwitchToNowPlayingTimerTimer()
     log_.timerTrace(QStringLiteral("SwitchToNowPlayingTimer"));
     SwitchToNowPlayingTimer.stop();
     emit switchToNowPlaying();
+}
+
+// Paused, stopped or ended: nothing is fetched and the last picture stays.
+void MusicPlayer::SpecTimerTimer()
+{
+    if (log_.timerTraceEnabled())
+        log_.AddStatusLine(QStringLiteral("spectrumtimerTimer"));
+    if (engine_.channelIsActive(stream_) != AudioEngine::ActivePlaying)
+        return;
+    if (engine_.channelGetData(stream_, magnitudes_, AudioEngine::DataFft1024) != qint64(sizeof magnitudes_))
+        return;
+    emit spectrumFetched(magnitudes_, AudioEngine::FftBins);
 }
 
 void MusicPlayer::setRandomStatus(const QString& text)

@@ -33,6 +33,11 @@ struct MediaSettings;
 // - switchToNowPlaying() comes 50 ms after every track start (whatever page is shown):
 //   the window shows the now-playing page under the music header. stopped() asks for the
 //   music list page; backRequested() for the music list page with its back item focused.
+// - spectrumFetched() comes every 35 ms while a track plays (the stream's active state
+//   is playing), with the stream's magnitudes; the pointer is valid during the signal
+//   only. outputInitialised() follows every InitAudioOutput(): the spectrum starts anew.
+// - streamStarted() comes right after a new stream starts playing, before anything
+//   else of the track start: the effects attach to it then.
 // - Nothing is mandatory to connect; the player never touches a widget.
 // - The engine, the list, the log, the sender, the ini file and the settings must
 //   outlive the player.
@@ -86,6 +91,8 @@ public:
     bool PlayMp3File(const QString& path);
     // A file entry of the music list was chosen: it plays and the random status clears.
     void playListEntry(const QString& path);
+    // The sample-rate figure of the now-playing page (the speed in effect).
+    void showSampleRate(const QString& text);
 
     // The pause toggle (BMWpanel54, radio button 1, the bus's pause rows) and its halves.
     void BMWpanel54Click();
@@ -129,15 +136,19 @@ public:
     Timer SpecTimer;
 
 signals:
+    void streamStarted(AudioEngine::StreamHandle stream, quint32 baseSampleRate);
     void viewChanged();
     void switchToNowPlaying();
     void stopped();
     void backRequested();
+    void spectrumFetched(const float* magnitudes, int count);
+    void outputInitialised();
 
 private:
     class ViewGuard;
     void ProgresTimerTimer();
     void SwitchToNowPlayingTimerTimer();
+    void SpecTimerTimer();
     void randomDraw();
     void advanceInListOrder();
     bool playIfFile(int index);
@@ -175,6 +186,7 @@ private:
     bool randomMode_ = false;
     QStringList randomEntries_;
     std::function<int(int)> randomSource_;
+    float magnitudes_[AudioEngine::FftBins] = {};
 };
 
 } // namespace zarn

@@ -2,6 +2,7 @@
 // virtual time: start-up, the knob from the bus, the relay's hint panel, and what
 // survives a restart.
 #include "app/MainWindow.h"
+#include "media/FfmpegAudioEngine.h"
 #include "ibus/ClockSetter.h"
 #include "ui/AlternateMenu.h"
 #include "ui/ColorScheme.h"
@@ -9,6 +10,7 @@
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
 #include "ui/Players.h"
+#include "ui/TSpectrum.h"
 #include "ui/pages/ComTab.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/NowPlayingPage.h"
@@ -38,9 +40,14 @@ struct Program {
     NoClock clock;
     std::unique_ptr<MainWindow> main;
 
-    void start(const QString& home, const QStringList& switches = {}, SplashScreen* splash = nullptr)
+    void start(const QString& home, const QStringList& switches = {}, SplashScreen* splash = nullptr,
+               AudioEngine* audio = nullptr)
     {
         MainController::Environment env;
+        if (audio) {
+            env.audio = audio;
+            env.audioDevice = AudioEngine::DeviceNoSound;
+        }
         env.arguments = QStringList{QStringLiteral("/opt/zarn/zarn")} + switches;
         env.appDir = home + QLatin1Char('/');
         env.clockSetter = &clock;
@@ -361,6 +368,47 @@ private slots:
         emit nowPlaying->stopRequested();
         QCOMPARE(w.activePage(), int(PageMusic));
         QVERIFY(!w.players().trackPlaying());
+    }
+
+    // The player's spectrum ticks draw on the now-playing page while the track plays,
+    // pausing keeps the picture, and every opening of the output starts a new analyser.
+    void spectrumFollowsThePlayingStream()
+    {
+        QTemporaryDir home;
+        test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=/nonexistent/ttyCAR\n");
+        // A tone at the centre of bin 15 of a 1024-point spectrum: bar 10.
+        const QString track = home.filePath("tone.ogg");
+        QCOMPARE(QProcess::execute(QStringLiteral("ffmpeg"),
+                                   {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
+                                    "aevalsrc=0.1*sin(2*PI*645.99609375*t)|0.1*sin(2*PI*645.99609375*t):s=44100:d=2",
+                                    "-c:a", "libvorbis", track}),
+                 0);
+        FfmpegAudioEngine engine;
+        Program p;
+        p.start(home.path(), {}, nullptr, &engine);
+        MusicPlayer& player = p.main->core().player();
+        auto* page = static_cast<NowPlayingPage*>(p.main->window().page(PageNowPlaying));
+        const TSpectrum* first = page->spectrum();
+        QVERIFY(first);
+
+        QVERIFY(player.PlayMp3File(track));
+        std::vector<float> out(8192 * 2);
+        QVERIFY(engine.renderOffline(out.data(), 8192));
+        p.time.advance(MusicPlayer::SpectrumIntervalMs);
+        const int height = page->spectrum()->bars().bar(10);
+        QVERIFY2(height >= 45 && height <= 55, qPrintable(QString::number(height)));
+        QCOMPARE(page->spectrum()->bars().bar(0), 0);
+
+        player.pauseSteps();
+        const QImage before = page->spectrum()->picture().copy();
+        p.time.advance(10 * MusicPlayer::SpectrumIntervalMs);
+        QCOMPARE(page->spectrum()->bars().bar(10), height); // no frame, so no fall either
+        QCOMPARE(page->spectrum()->picture(), before);
+
+        player.InitAudioOutput();
+        QVERIFY(page->spectrum() != first);
+        QCOMPARE(page->spectrum()->bars().bar(10), 0);
+        QCOMPARE(page->spectrum()->bars().peak(10), 0);
     }
 
     void randomListAndFavouritesAreWired()

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <vector>
 
@@ -101,6 +102,25 @@ void noteCall(AudioEngine::DspHandle, AudioEngine::StreamHandle, void*, quint32 
 void silence(AudioEngine::DspHandle, AudioEngine::StreamHandle, void* buffer, quint32 length, void*)
 {
     std::fill_n(static_cast<float*>(buffer), length / sizeof(float), 0.0f);
+}
+
+// A callback that keeps the left channel's RMS of the last block it saw.
+void levelProbe(AudioEngine::DspHandle, AudioEngine::StreamHandle, void* buffer, quint32 length, void* user)
+{
+    const float* f = static_cast<const float*>(buffer);
+    const quint32 frames = length / 8;
+    double sum = 0;
+    for (quint32 i = 0; i < frames; ++i)
+        sum += double(f[i * 2]) * f[i * 2];
+    *static_cast<double*>(user) = frames ? std::sqrt(sum / frames) : 0.0;
+}
+
+double leftRms(const std::vector<float>& v, int from, int to)
+{
+    double sum = 0;
+    for (int i = from; i < to; ++i)
+        sum += double(v[size_t(i) * 2]) * v[size_t(i) * 2];
+    return std::sqrt(sum / (to - from));
 }
 
 } // namespace
@@ -353,6 +373,49 @@ private slots:
         float magnitude = 0;
         QCOMPARE(peakBin(engine_, h, &magnitude), bin);
         QVERIFY2(qAbs(magnitude - 0.5f) < 0.05f, qPrintable(QString::number(magnitude)));
+        engine_.streamFree(h);
+    }
+
+    // The effects take their place among the sample callbacks by priority: a probe
+    // above them hears the tone as it is, one below hears the cut band.
+    void effectsRunInPriorityOrderAmongCallbacks()
+    {
+        const QString path = makeFile(dir_.path(), QStringLiteral("tone1k.ogg"), QStringLiteral("0.25*sin(2*PI*1000*t)|0.25*sin(2*PI*1000*t)"), 2.0);
+        const auto h = engine_.streamCreateFile(path, 0, 0, 0);
+        double above = 0, below = 0;
+        QVERIFY(engine_.channelSetDSP(h, levelProbe, &below, 0));
+        const auto eq = engine_.channelSetFX(h, AudioEngine::FxParamEq, 1);
+        QVERIFY(engine_.channelSetDSP(h, levelProbe, &above, 2));
+        QVERIFY(engine_.fxSetParameters(eq, AudioEngine::ParamEqParameters{1000, 18, -15}));
+        QVERIFY(engine_.channelPlay(h, false));
+        render(engine_, Rate / 2);
+        QVERIFY2(std::abs(20 * std::log10(below / above) + 15) < 0.5, qPrintable(QString::number(below / above)));
+        // An effect's handle is not a callback's: removing it that way does nothing.
+        QVERIFY(!engine_.channelRemoveDSP(h, eq));
+        engine_.streamFree(h);
+    }
+
+    // A gain set while the stream plays is heard within 100 ms of rendered audio.
+    void equalizerChangeIsHeardWithin100Ms()
+    {
+        const QString path = makeFile(dir_.path(), QStringLiteral("tone600.ogg"), QStringLiteral("0.25*sin(2*PI*600*t)|0.25*sin(2*PI*600*t)"), 3.0);
+        const auto h = engine_.streamCreateFile(path, 0, 0, 0);
+        const auto eq = engine_.channelSetFX(h, AudioEngine::FxParamEq, 1);
+        const auto reverb = engine_.channelSetFX(h, AudioEngine::FxReverb, 1);
+        AudioEngine::ReverbParameters r;
+        QVERIFY(engine_.fxGetParameters(reverb, r));
+        r.reverbMix = -96;
+        QVERIFY(engine_.fxSetParameters(reverb, r));
+        QVERIFY(engine_.fxSetParameters(eq, AudioEngine::ParamEqParameters{600, 18, 0}));
+        QVERIFY(engine_.channelPlay(h, false));
+        const int tenth = Rate / 10;
+        std::vector<float> before(size_t(tenth) * 2 * 5), after(size_t(tenth) * 2);
+        QVERIFY(engine_.renderOffline(before.data(), tenth * 5));
+        QVERIFY(engine_.fxSetParameters(eq, AudioEngine::ParamEqParameters{600, 18, 12}));
+        QVERIFY(engine_.renderOffline(after.data(), tenth));
+        // The last 20 ms of those 100 ms carry the whole gain.
+        const double gain = 20 * std::log10(leftRms(after, tenth - tenth / 5, tenth) / leftRms(before, tenth * 4, tenth * 5));
+        QVERIFY2(std::abs(gain - 12) < 0.5, qPrintable(QString::number(gain)));
         engine_.streamFree(h);
     }
 

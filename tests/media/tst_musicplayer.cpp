@@ -38,6 +38,8 @@ public:
     int creates = 0;
     QStringList calls;              // "pause", "play", "seek <seconds>"
     double position = 0;            // seconds into the live stream
+    int active = ActivePlaying;     // what channelIsActive says of the live stream
+    std::vector<float> spectrum;    // channelGetData's magnitudes; empty: it fails
 
     quint32 version() const override { return Version; }
     bool setConfig(int, int) override { return true; }
@@ -63,7 +65,7 @@ public:
     }
     bool channelPlay(StreamHandle s, bool) override { return note(s, QStringLiteral("play")); }
     bool channelPause(StreamHandle s) override { return note(s, QStringLiteral("pause")); }
-    int channelIsActive(StreamHandle) const override { return ActivePlaying; }
+    int channelIsActive(StreamHandle s) const override { return s == live_ ? active : ActiveStopped; }
     qint64 channelGetPosition(StreamHandle s) const override { return s == live_ ? bytes(position) : -1; }
     bool channelSetPosition(StreamHandle s, qint64 b) override
     {
@@ -83,7 +85,13 @@ public:
     bool fxSetParameters(FxHandle, const ReverbParameters&) override { return false; }
     DspHandle channelSetDSP(StreamHandle, DspProc, void*, int) override { return 0; }
     bool channelRemoveDSP(StreamHandle, DspHandle) override { return false; }
-    qint64 channelGetData(StreamHandle, float*, quint32) override { return -1; }
+    qint64 channelGetData(StreamHandle s, float* buffer, quint32 what) override
+    {
+        if (s != live_ || what != DataFft1024 || spectrum.size() != size_t(FftBins))
+            return -1;
+        std::copy(spectrum.begin(), spectrum.end(), buffer);
+        return FftBins * qint64(sizeof(float));
+    }
 
     StreamHandle live() const { return live_; }
 
@@ -622,6 +630,59 @@ private slots:
         QVERIFY(!r.player->ProgresTimer.isActive());
         QVERIFY(!r.player->SpecTimer.isActive());
         QVERIFY(!r.player->trackPlaying());
+    }
+
+    // Every 35 ms: the trace line, then the magnitudes while the stream plays; paused,
+    // stopped or failing, the page keeps its last picture.
+    void spectrumTick_data()
+    {
+        QTest::addColumn<int>("active");
+        QTest::addColumn<bool>("data"); // channelGetData succeeds
+        QTest::addColumn<int>("frames"); // handed on in 350 ms
+        QTest::addRow("playing") << int(AudioEngine::ActivePlaying) << true << 10;
+        QTest::addRow("paused") << int(AudioEngine::ActivePaused) << true << 0;
+        QTest::addRow("stopped") << int(AudioEngine::ActiveStopped) << true << 0;
+        QTest::addRow("no data") << int(AudioEngine::ActivePlaying) << false << 0;
+    }
+    void spectrumTick()
+    {
+        QFETCH(int, active);
+        QFETCH(bool, data);
+        QFETCH(int, frames);
+        Rig r;
+        r.log.setTimerTraceEnabled(true);
+        r.tracks(QStringLiteral("a.mp3"));
+        r.play(QStringLiteral("a.mp3"));
+        r.fake.active = active;
+        if (data) {
+            r.fake.spectrum.assign(AudioEngine::FftBins, 0.0f);
+            r.fake.spectrum[7] = 0.25f;
+        }
+        int got = 0;
+        connect(r.player.get(), &MusicPlayer::spectrumFetched, this, [&](const float* m, int count) {
+            QCOMPARE(count, AudioEngine::FftBins);
+            QCOMPARE(m[7], 0.25f);
+            ++got;
+        });
+        r.log.clear();
+        r.time.advance(350);
+        QCOMPARE(got, frames);
+        QCOMPARE(test::texts(r.log).count(QStringLiteral("spectrumtimerTimer")), 10);
+
+        // Stopped by the stop item: no more ticks, no more lines.
+        r.player->BMWpanel62Click();
+        r.log.clear();
+        r.time.advance(350);
+        QCOMPARE(test::texts(r.log).count(QStringLiteral("spectrumtimerTimer")), 0);
+    }
+
+    void openingTheOutputStartsTheSpectrumAnew()
+    {
+        Rig r;
+        QSignalSpy fresh(r.player.get(), &MusicPlayer::outputInitialised);
+        r.player->InitAudioOutput();
+        r.player->InitAudioOutput();
+        QCOMPARE(fresh.count(), 2);
     }
 
     void lastPlayedIsWrittenWhole()

@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstdio>
 
 using namespace zarn;
@@ -97,6 +98,19 @@ bool save(QWidget& w, const QDir& dir, const QString& name)
 }
 } // namespace
 
+// Music-like magnitudes: strong in the bass, falling with the bin, with some ripple. A
+// louder frame and then a quieter one, so the peaks stand above the falling bars.
+void drawSampleSpectrum(NowPlayingPage& page)
+{
+    page.newSpectrum();
+    for (const double level : {1.0, 0.8}) {
+        float m[512];
+        for (int k = 0; k < 512; ++k)
+            m[k] = float(level * (0.05 + 0.17 * std::exp(-k / 14.0)) * (0.75 + 0.25 * std::sin(k * 1.7)));
+        page.drawSpectrum(m, 512);
+    }
+}
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -148,6 +162,7 @@ int main(int argc, char** argv)
     QTemporaryDir tmp;
     auto* nowPlaying = static_cast<NowPlayingPage*>(w.page(PageNowPlaying));
     nowPlaying->setView(sampleView(writeSampleCover(tmp)));
+    drawSampleSpectrum(*nowPlaying);
 
     // The clock at a fixed moment; the status page as this machine fills it.
     ClockDisplay::show(w, QDateTime(QDate(2026, 12, 24), QTime(18, 30)));

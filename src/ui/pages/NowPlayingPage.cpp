@@ -4,8 +4,10 @@
 #include "ui/Controls.h"
 #include "ui/CoverImage.h"
 #include "ui/FormatIcon.h"
+#include "ui/PaintBox.h"
 #include "ui/PlainPanel.h"
 #include "ui/TBMWpanel.h"
+#include "ui/TSpectrum.h"
 #include "ui/TextScroller.h"
 #include "ui/pages/PageBuilder.h"
 #include "ui/pages/StatusStrip.h"
@@ -114,9 +116,7 @@ void NowPlayingPage::buildDisplay()
     progress_->setPageStep(ProgressStep);
     connect(progress_, &QSlider::sliderReleased, this, &NowPlayingPage::ProgressStopTracking);
 
-    // The spectrum draws here once it arrives.
-    paintFrame_ = new QWidget(this);
-    paintFrame_->setObjectName(QStringLiteral("PaintFrame"));
+    paintFrame_ = new PaintBox(QStringLiteral("PaintFrame"), this);
     paintFrame_->setGeometry(8, 332, 393, 124);
 
     scroller_ = new TextScroller(QStringLiteral("MP3_scroller"), this);
@@ -178,6 +178,23 @@ void NowPlayingPage::wireItem(const char* name, void (NowPlayingPage::*request)(
         disappearTimer_.restart(ItemHideMs);
         emit(this->*request)();
     });
+}
+
+NowPlayingPage::~NowPlayingPage() = default;
+
+void NowPlayingPage::newSpectrum()
+{
+    auto fresh = std::make_unique<TSpectrum>(paintFrame_->size());
+    paintFrame_->setPicture(&fresh->picture());
+    spectrum_ = std::move(fresh);
+}
+
+void NowPlayingPage::drawSpectrum(const float* magnitudes, int count)
+{
+    if (!spectrum_)
+        return;
+    spectrum_->draw(magnitudes, count, SpectrumX, SpectrumY);
+    paintFrame_->update();
 }
 
 void NowPlayingPage::setDefaultCover(const QPixmap& picture)

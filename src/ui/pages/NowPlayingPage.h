@@ -7,21 +7,26 @@
 
 #include <QPointer>
 
+#include <memory>
+
 class QSlider;
 
 namespace zarn {
 
 class CoverImage;
 class FormatIcon;
+class PaintBox;
 class StatusLog;
 class TBMWpanel;
 class TextScroller;
+class TSpectrum;
 
 // Page 5, now playing: the cover, the tag lines, the time, the progress slider, the
 // format and stream figures, the scrolling path, the options overlay `MP3OptionsPanel`
 // (hidden) and the status bar `StatusBar2`. It draws a NowPlayingView and turns its
 // items into requests; the music player behind them is wired by the application.
-// The overlay and its hiding timer are the page's own. Main thread only.
+// The overlay and its hiding timer are the page's own, and so is the spectrum analyser
+// that draws into `PaintFrame`. Main thread only.
 class NowPlayingPage : public ZarnPage {
     Q_OBJECT
 public:
@@ -30,7 +35,13 @@ public:
     static constexpr int OpenedHideMs = 7000;
     static constexpr int ItemHideMs = 8000;
 
+    // Where the spectrum's bars stand in the paint box: bar 0's left edge, and the foot
+    // line's offset from the bottom edge (negative is up).
+    static constexpr int SpectrumX = -10;
+    static constexpr int SpectrumY = -3;
+
     explicit NowPlayingPage(QWidget* parent = nullptr);
+    ~NowPlayingPage() override;
     QWidget* MP3OptionsPanel() const { return options_; }
     void applyDocking() override;
 
@@ -41,6 +52,14 @@ public:
     // The cover shown while the view names none or its file cannot be read.
     void setDefaultCover(const QPixmap& picture);
     void setDefaultCover(const QString& path);
+    // A new spectrum analyser of the paint box's size, all bars and peaks at 0 (the
+    // audio output was opened anew).
+    void newSpectrum();
+    // One spectrum frame from these magnitudes, shown in `PaintFrame`; nothing before
+    // the first newSpectrum().
+    void drawSpectrum(const float* magnitudes, int count);
+    const TSpectrum* spectrum() const { return spectrum_.get(); }
+
     // Where the hiding timer writes its trace line; null writes nothing.
     void setStatusLog(StatusLog* log);
 
@@ -92,7 +111,8 @@ private:
     PlainPanel* bitrate_ = nullptr;
     PlainPanel* sampleRate_ = nullptr;
     FormatIcon* format_ = nullptr;
-    QWidget* paintFrame_ = nullptr;
+    PaintBox* paintFrame_ = nullptr;
+    std::unique_ptr<TSpectrum> spectrum_;
     QSlider* progress_ = nullptr;
     TextScroller* scroller_ = nullptr;
     PlainPanel* album_ = nullptr;
