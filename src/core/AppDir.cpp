@@ -1,5 +1,7 @@
 #include "core/AppDir.h"
 
+#include "core/FileCopy.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -113,22 +115,13 @@ bool SeedAppDir(QString* error)
             *error = QStringLiteral("cannot create ") + QFileInfo(to).absolutePath();
             return false;
         }
-        // Copied under another name and renamed, so a broken copy never passes for
-        // the user's file at the next start; the rename never replaces one.
-        const QString part = to + QStringLiteral(".part");
-        QFile::remove(part);
-        QFile in(from);
-        if (!in.copy(part)) {
-            *error = QStringLiteral("cannot copy %1 to %2: %3").arg(from, part, in.errorString());
-            return false;
-        }
-        QFile out(part);
-        if (!out.rename(to)) {
-            const QString reason = out.errorString();
-            QFile::remove(part);
+        // Copied whole or not at all, so a broken copy never passes for the user's file
+        // at the next start; it never replaces one.
+        QString reason;
+        if (!copyFileWhole(from, to, &reason)) {
             if (QFileInfo::exists(to))
                 continue; // another instance was quicker
-            *error = QStringLiteral("cannot rename %1 to %2: %3").arg(part, to, reason);
+            *error = QStringLiteral("cannot copy %1 to %2: %3").arg(from, to, reason);
             return false;
         }
     }

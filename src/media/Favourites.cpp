@@ -1,5 +1,6 @@
 #include "media/Favourites.h"
 
+#include "core/FileCopy.h"
 #include "core/StatusLog.h"
 
 #include <QCoreApplication>
@@ -7,51 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <unistd.h>
-
 namespace zarn {
 
 namespace {
-
-// Copies source into dir under a temporary name, flushed to disk, then renames it to
-// target, which must not exist. Nothing of a failed copy stays behind.
-bool copyWhole(const QString& source, const QString& target, QString* error)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *error = source + QStringLiteral(": ") + in.errorString();
-        return false;
-    }
-    const QFileInfo info(target);
-    QFile out(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part"));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        *error = target + QStringLiteral(": ") + out.errorString();
-        return false;
-    }
-    auto abandon = [&](const QString& why) {
-        *error = why;
-        out.close();
-        out.remove();
-        return false;
-    };
-    QByteArray chunk(1 << 16, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = in.read(chunk.data(), chunk.size());
-        if (n < 0)
-            return abandon(source + QStringLiteral(": ") + in.errorString());
-        if (n == 0)
-            break;
-        if (out.write(chunk.constData(), n) != n)
-            return abandon(target + QStringLiteral(": ") + out.errorString());
-    }
-    if (!out.flush() || ::fsync(out.handle()) != 0)
-        return abandon(target + QStringLiteral(": ") + out.errorString());
-    out.close();
-    // QFile::rename never replaces an existing file.
-    if (!out.rename(target))
-        return abandon(target + QStringLiteral(": ") + out.errorString());
-    return true;
-}
 
 bool sameContent(const QString& a, const QString& b)
 {
@@ -146,13 +105,13 @@ bool Favourites::add(const QString& currentTrack, const QString& musicRoot)
 
     // The track first: a failed copy leaves no picture of it behind.
     QString error;
-    if (!alreadyThere && !copyWhole(currentTrack, target, &error))
+    if (!alreadyThere && !copyFileWhole(currentTrack, target, &error))
         return fail(error);
     if (!coverSource.isEmpty()) {
         const QString picture = dir + u'/' + QFileInfo(target).completeBaseName() + QStringLiteral(".jpg");
         QString ignored;
         if (!QFileInfo::exists(picture))
-            copyWhole(coverSource, picture, &ignored); // a favourite without its picture still plays
+            copyFileWhole(coverSource, picture, &ignored); // a favourite without its picture still plays
     }
     emit statusChanged(QStringLiteral("File ") + coverPart + QStringLiteral(" copied to favourites "));
     return true;
