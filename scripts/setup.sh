@@ -16,6 +16,9 @@ packages=(
   dbus dbus-daemon python3 python3-dbusmock
   fonts-liberation
   xvfb xauth
+  libmpv-dev mpv
+  libcurl4-openssl-dev curl libgmime-3.0-dev dovecot-core dovecot-pop3d openssl
+  qt6-webengine-dev
 )
 
 missing=()
