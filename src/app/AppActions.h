@@ -18,6 +18,7 @@ public:
     MusicPlayer* player = nullptr;
     SpeedCameraWarning* radar = nullptr;
     std::function<void()> exitAction; // the exit action
+    std::function<void()> holdMovie;  // the pause rows' hold of a movie
 
     bool busEvent(const BusEvent& event) override
     {
@@ -25,6 +26,11 @@ public:
         if (event.kind == K::Exit) {
             if (exitAction)
                 exitAction();
+            return true;
+        }
+        if (event.kind == K::HoldMovie) {
+            if (holdMovie)
+                holdMovie();
             return true;
         }
         if (!player)

@@ -118,6 +118,7 @@ public:
     bool addFavourite(const QString& musicRoot);
     // The players as the window sees them.
     Players& players() { return players_; }
+    AppPlayers& appPlayers() { return players_; }
     DriversLogMode& driversLog() { return driversLog_; }
     SpeedCameraWarning& radar() { return radar_; }
     SystemStatus& systemStatus() { return systemStatus_; }

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/MoviesWiring.h"
 #include "app/Version.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
@@ -104,11 +105,13 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireLauncher();
     wireExits();
     wireRandomList();
+    movies_ = std::make_unique<MoviesWiring>(window_, core_, select_, actions_);
 }
 
 MainWindow::~MainWindow()
 {
     // The players go with the controller, before the window.
+    movies_.reset();
     window_.setPlayers(nullptr);
 }
 

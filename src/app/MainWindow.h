@@ -12,8 +12,11 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 namespace zarn {
 
+class MoviesWiring;
 class SchemeActions;
 class SplashScreen;
 class SteeringSimulator;
@@ -40,6 +43,7 @@ public:
     MainController& core() { return core_; }
     FocusNavigator& navigator() { return navigator_; }
     SelectActions& select() { return select_; }
+    MoviesWiring& movies() { return *movies_; }
     // Copies the window's settings into the model and writes Zarn.ini.
     bool SaveSettings();
 
@@ -81,6 +85,7 @@ private:
     SchemeActions& schemes_; // a child of the window
     SteeringSimulator* simulator_ = nullptr;
     QPointer<SplashScreen> splash_;
+    std::unique_ptr<MoviesWiring> movies_; // before the window goes
 };
 
 } // namespace zarn

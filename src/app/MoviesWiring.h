@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+namespace zarn {
+
+class AppActions;
+class MainController;
+class MovieController;
+class MovieScreen;
+class SelectActions;
+class VideoPlayer;
+class WavePlayer;
+class ZarnWindow;
+
+// The movie player in the program: the video player (libmpv: the window's native child
+// on X11, its software renderer elsewhere), the movie controller, the full-window movie
+// screen and the movie page, joined to the music's audio output, the steering wheel,
+// the knob and the radio's pause rows. Extra libmpv options come from ZARN_MPV_OPTIONS
+// ("name=value,name=value", e.g. "ao=null" where there is no sound device).
+// Main thread only; built after the window and the controller, gone before them.
+class MoviesWiring : public QObject {
+    Q_OBJECT
+public:
+    MoviesWiring(ZarnWindow& window, MainController& core, SelectActions& select, AppActions& actions,
+                 QObject* parent = nullptr);
+    ~MoviesWiring() override;
+
+    MovieController& movie() { return *movie_; }
+    MovieScreen& screen() { return *screen_; }
+    // The cue "movienotrendered.wav" plays through it; not owned, may be null.
+    void setWavePlayer(WavePlayer* wave);
+
+private:
+    void showPages(bool visible);
+
+    ZarnWindow& window_;
+    MainController& core_;
+    AppActions& actions_;
+    MovieScreen* screen_; // the window's
+    std::unique_ptr<VideoPlayer> player_;
+    std::unique_ptr<MovieController> movie_;
+};
+
+} // namespace zarn
