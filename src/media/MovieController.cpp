@@ -280,12 +280,14 @@ void MovieController::BMWpanel49Click()
     restartOverlayTimer();
     MovieView v = view_;
     if (moviePaused_) {
-        player_.play();
+        if (player_.play() && log_)
+            log_->addMessage(QStringLiteral("Movie resumed"));
         moviePaused_ = false;
         v.pauseCaption = QStringLiteral("Pause...");
         v.onstageText = QStringLiteral(" ");
     } else {
-        player_.pause();
+        if (player_.pause() && log_)
+            log_->addMessage(QStringLiteral("Movie paused"));
         moviePaused_ = true;
         v.pauseCaption = QStringLiteral("Resume...");
         v.onstageText = QStringLiteral("Pause");
@@ -297,8 +299,8 @@ void MovieController::HoldMovie()
 {
     if (moviePaused_)
         return;
-    if (player_.playState() == VideoPlayer::Playing)
-        player_.pause();
+    if (player_.playState() == VideoPlayer::Playing && player_.pause() && log_)
+        log_->addMessage(QStringLiteral("Movie paused"));
     moviePaused_ = true;
     MovieView v = view_;
     v.pauseCaption = QStringLiteral("Resume...");

@@ -42,6 +42,7 @@ struct MovieView {
 // - videoError(text): the error line `Videoerror` shows the text.
 // - pointerAway(): the movie has opened, the mouse pointer goes to the screen's corner
 //   unless the pages are shown over the movie.
+// - While messages are on, "Movie paused" and "Movie resumed" follow the player.
 // - The audio hooks, the wave player and the log are optional; the video player, the
 //   log and the wave player must outlive the controller.
 class MovieController : public QObject {
