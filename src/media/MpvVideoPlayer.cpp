@@ -9,6 +9,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <utility>
 
 namespace zarn {
 
@@ -195,9 +196,10 @@ void MpvVideoPlayer::open(const QString& path)
         emit error(MPV_ERROR_UNINITIALIZED, startError_);
         return;
     }
-    // An absolute path is never taken for a protocol or an option.
-    const QByteArray file = QFile::encodeName(QFileInfo(path).absoluteFilePath());
-    const char* args[] = {"loadfile", file.constData(), "replace", nullptr};
+    // A device URL is taken as it is; a file name always as a file.
+    const QByteArray file = path.startsWith(QLatin1String("av://")) ? path.toUtf8() : QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    const QByteArray options = std::exchange(nextOptions_, {});
+    const char* args[] = {"loadfile", file.constData(), "replace", options.isEmpty() ? nullptr : options.constData(), nullptr};
     paused_ = false;
     atEnd_ = false;
     mpv_set_property_string(mpv_, "pause", "no");

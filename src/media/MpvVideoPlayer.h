@@ -37,6 +37,7 @@ public:
     QString startError() const { return startError_; }
 
     void open(const QString& path) override;
+    void setNextOpenOptions(const QString& options) override { nextOptions_ = options.toUtf8(); }
     bool play() override;
     bool pause() override;
     bool stop() override;
@@ -60,6 +61,7 @@ private:
     mpv_handle* mpv_ = nullptr;
     mpv_render_context* render_ = nullptr;
     QString startError_;
+    QByteArray nextOptions_;
     int openState_ = Closed;
     bool paused_ = false;
     bool atEnd_ = false;

@@ -32,6 +32,9 @@ public:
     using QObject::QObject;
 
     virtual void open(const QString& path) = 0;
+    // Options of the player for the next open() only ("name=value,..."), e.g. a camera's
+    // picture format; a player without such options ignores them.
+    virtual void setNextOpenOptions(const QString& options) {}
     virtual bool play() = 0;
     virtual bool pause() = 0;
     virtual bool stop() = 0;
