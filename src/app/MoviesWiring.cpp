@@ -6,7 +6,11 @@
 #include "media/MovieController.h"
 #include "media/MpvVideoPlayer.h"
 #include "ui/ColorScheme.h"
+#include "media/RearCamera.h"
 #include "ui/MovieScreen.h"
+#include "ui/RearCameraView.h"
+#include "ui/TBMWpanel.h"
+#include "ui/pages/MainMenuPage.h"
 #include "ui/PlainPanel.h"
 #include "ui/SelectActions.h"
 #include "ui/ZarnWindow.h"
@@ -89,6 +93,24 @@ MoviesWiring::MoviesWiring(ZarnWindow& window, MainController& core, SelectActio
         if (!(movie.MovieMode() && window_.PageControl1()->isVisible()))
             QCursor::setPos(0, 0);
     });
+    wireCamera();
+}
+
+void MoviesWiring::wireCamera()
+{
+    cameraPlayer_ = std::make_unique<MpvVideoPlayer>(MpvVideoPlayer::Output::Frames, 0, optionsFromEnvironment());
+    camera_ = std::make_unique<RearCamera>(*cameraPlayer_);
+    cameraView_ = new RearCameraView(&window_, window_.findChild<QWidget*>(QStringLiteral("TabCamSpeech")));
+    cameraView_->setCamera(camera_.get());
+    MainMenuPage* menu = window_.mainMenu();
+    connect(menu, &MainMenuPage::rearCameraRequested, this, [this, menu] {
+        window_.setFeatureCaption(menu->menuItem(QStringLiteral("BMWpanel123"))->BMW_supercaption());
+        camera_->BMWpanel123Click();
+    });
+    connect(menu, &MainMenuPage::rearCameraCloseRequested, this, [this] {
+        camera_->close();
+        window_.setFeatureCaption(QStringLiteral("Main"));
+    });
 }
 
 MoviesWiring::~MoviesWiring()
@@ -97,6 +119,8 @@ MoviesWiring::~MoviesWiring()
     actions_.holdMovie = nullptr;
     screen_->setMovie(nullptr);
     static_cast<MoviesPage*>(window_.page(PageMovies))->setMovie(nullptr);
+    if (cameraView_)
+        cameraView_->setCamera(nullptr);
 }
 
 void MoviesWiring::setWavePlayer(WavePlayer* wave)

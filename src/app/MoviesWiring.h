@@ -10,6 +10,8 @@ class AppActions;
 class MainController;
 class MovieController;
 class MovieScreen;
+class RearCamera;
+class RearCameraView;
 class SelectActions;
 class VideoPlayer;
 class WavePlayer;
@@ -18,7 +20,8 @@ class ZarnWindow;
 // The movie player in the program: the video player (libmpv: the window's native child
 // on X11, its software renderer elsewhere), the movie controller, the full-window movie
 // screen and the movie page, joined to the music's audio output, the steering wheel,
-// the knob and the radio's pause rows. Extra libmpv options come from ZARN_MPV_OPTIONS
+// the knob and the radio's pause rows; and the rear camera on its own libmpv player,
+// drawn by the program. Extra libmpv options come from ZARN_MPV_OPTIONS
 // ("name=value,name=value", e.g. "ao=null" where there is no sound device).
 // Main thread only; built after the window and the controller, gone before them.
 class MoviesWiring : public QObject {
@@ -30,11 +33,13 @@ public:
 
     MovieController& movie() { return *movie_; }
     MovieScreen& screen() { return *screen_; }
+    RearCamera& camera() { return *camera_; }
     // The cue "movienotrendered.wav" plays through it; not owned, may be null.
     void setWavePlayer(WavePlayer* wave);
 
 private:
     void showPages(bool visible);
+    void wireCamera();
 
     ZarnWindow& window_;
     MainController& core_;
@@ -42,6 +47,9 @@ private:
     MovieScreen* screen_; // the window's
     std::unique_ptr<VideoPlayer> player_;
     std::unique_ptr<MovieController> movie_;
+    std::unique_ptr<VideoPlayer> cameraPlayer_;
+    std::unique_ptr<RearCamera> camera_;
+    RearCameraView* cameraView_ = nullptr; // the window's
 };
 
 } // namespace zarn

@@ -40,6 +40,7 @@ public:
     // Empty: the device's own.
     void setChosenFormat(const QString& fourcc) { format_ = fourcc; }
 
+    VideoPlayer& player() { return player_; }
     bool isShown() const { return shown_; }
     QString driverName() const { return driverName_; }
     // The device in use, empty when none opened.
