@@ -49,7 +49,8 @@ MoviesWiring::MoviesWiring(ZarnWindow& window, MainController& core, SelectActio
 {
     // Only X11 gives libmpv a window of its own to draw into; elsewhere the frames are
     // drawn here.
-    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb")
+                     && qgetenv("ZARN_MOVIE_OUTPUT") != QByteArrayLiteral("frames");
     auto mpv = x11 ? std::make_unique<MpvVideoPlayer>(MpvVideoPlayer::Output::NativeWindow, screen_->videoWindowId(),
                                                       optionsFromEnvironment())
                    : std::make_unique<MpvVideoPlayer>(MpvVideoPlayer::Output::Frames, 0, optionsFromEnvironment());

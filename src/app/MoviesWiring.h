@@ -22,7 +22,8 @@ class ZarnWindow;
 // screen and the movie page, joined to the music's audio output, the steering wheel,
 // the knob and the radio's pause rows; and the rear camera on its own libmpv player,
 // drawn by the program. Extra libmpv options come from ZARN_MPV_OPTIONS
-// ("name=value,name=value", e.g. "ao=null" where there is no sound device).
+// ("name=value,name=value", e.g. "ao=null" where there is no sound device);
+// ZARN_MOVIE_OUTPUT=frames takes the software renderer on X11 too.
 // Main thread only; built after the window and the controller, gone before them.
 class MoviesWiring : public QObject {
     Q_OBJECT
