@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/MailWiring.h"
 #include "app/Version.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
@@ -60,6 +61,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     , actions_(window_, navigator_, select_)
     , core_(withActions(std::move(environment), &actions_))
     , schemes_(*new SchemeActions(window_))
+    , mail_(new MailWiring(window_, core_.log(), this))
     , splash_(splash)
 {
     if (LayoutTab* layout = LayoutTab::of(window_))
@@ -409,6 +411,7 @@ void MainWindow::hideMousePointer()
 void MainWindow::applySettings(const Settings& settings)
 {
     applyToWindow(settings, window_, schemes_);
+    mail_->applySettings(settings.mail);
     setIndicator("LogIndicator", settings.driversLog.businessMode());
     if (ComTab* com = window_.comTab()) {
         const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());

@@ -14,6 +14,7 @@
 
 namespace zarn {
 
+class MailWiring;
 class SchemeActions;
 class SplashScreen;
 class SteeringSimulator;
@@ -80,6 +81,7 @@ private:
     MainController core_;
     SchemeActions& schemes_; // a child of the window
     SteeringSimulator* simulator_ = nullptr;
+    MailWiring* mail_; // a child
     QPointer<SplashScreen> splash_;
 };
 

@@ -10,6 +10,7 @@
 #include "ui/ZarnWindow.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -85,6 +86,14 @@ constexpr Row NamedControls[] = {
     {"MP3_scroller", Schwarz, Readable},
     {"PlayMP3Image", Schwarz, None},
     {"PaintFrame", Schwarz, None},
+    // The mail pages: the header list in the lists' text color, the mail text, the values.
+    {"lvHeaders", Schwarz, Orange},
+    {"MailBody", Schwarz, Readable},
+    {"From", None, Hellblau},
+    {"Recipients", None, Hellblau},
+    {"Cc", None, Hellblau},
+    {"Date", None, Hellblau},
+    {"Subject", None, Hellblau},
     // The safety screen is black whatever the scheme.
     {"Sicherheit", Black, None},
     // Adjust-mode markers: their mode flags are left alone, only the color is reset.
@@ -169,6 +178,8 @@ void paintBackground(QWidget* w, const QColor& c)
         panel->setColor(c);
     else if (qobject_cast<QLineEdit*>(w))
         setRoles(w, {QPalette::Base}, c);
+    else if (qobject_cast<QAbstractScrollArea*>(w))
+        setRoles(w, {QPalette::Base, QPalette::Window, QPalette::Button}, c);
     else {
         setRoles(w, {QPalette::Window, QPalette::Button}, c);
         if (!w->autoFillBackground() && !w->isWindow())
