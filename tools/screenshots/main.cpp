@@ -9,6 +9,8 @@
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/MailHeadersPage.h"
+#include "ui/pages/MailPage.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/NowPlayingPage.h"
 #include "ui/pages/SystemPage.h"
@@ -177,6 +179,22 @@ int main(int argc, char** argv)
     texts.network = QStringLiteral("IP is 192.168.0.10");
     texts.power = status.powerText();
     static_cast<SystemPage*>(w.page(PageSystem))->setTexts(texts);
+
+    // A mailbox of a few messages, the second one opened.
+    auto* headers = static_cast<MailHeadersPage*>(w.page(PageMailHeaders));
+    headers->setDownloadEnabled(true);
+    headers->addRow(QStringLiteral("Werkstatt Huber <service@huber-kfz.de>"), QStringLiteral("Ihr Termin zur Inspektion"),
+                    QStringLiteral("09.12.26"));
+    headers->addRow(QStringLiteral("Jürgen Müller <jm@example.de>"), QStringLiteral("Grüße aus Köln"), QStringLiteral("10.12.26"));
+    headers->addRow(QStringLiteral("ADAC <info@adac.example>"), QStringLiteral("Staumeldung A9 München - Nürnberg"),
+                    QStringLiteral("11.12.26"));
+    headers->setStatus(QStringLiteral(" Download completed"));
+    static_cast<MailPage*>(w.page(PageMail))
+        ->setFields({QStringLiteral("Jürgen Müller <jm@example.de>"), QStringLiteral("car@example.de, Anna <anna@example.de>"),
+                     QStringLiteral("bob@example.com"), QStringLiteral("10 Dec 2026 18:42:07"), QStringLiteral("Grüße aus Köln"),
+                     QString(),
+                     QStringLiteral("Hallo,\n\nwir sind gut angekommen. Der Dom ist wie immer eingerüstet, das Wetter "
+                                    "hält.\n\nBis Sonntag!\nJürgen\n\n[Attachment: dom.jpg (image/jpeg, 48213 bytes)]")});
 
     w.setRadarItemVisible(true);
     w.setLaunchPath(QStringLiteral("/usr/bin/true"));

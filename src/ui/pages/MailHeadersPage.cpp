@@ -36,6 +36,8 @@ MailHeadersPage::MailHeadersPage(QWidget* parent)
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setFrameShape(QFrame::NoFrame);
     list_->setUniformRowHeights(true);
+    // The three columns are a little wider than the page; the knob has no way to scroll sideways.
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setFont(pixelFont(QStringLiteral("Arial"), 22));
     list_->header()->setFont(pixelFont(QStringLiteral("Arial"), 22, true));
     list_->header()->setSectionsMovable(false);
