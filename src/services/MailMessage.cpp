@@ -147,7 +147,8 @@ public:
         const bool isText = !type || g_mime_content_type_is_type(type, "text", "*");
         part.text = isText && !g_mime_part_is_attachment(leaf);
         if (part.text) {
-            const QString text = decodeText(bytes, type ? g_mime_content_type_get_parameter(type, "charset") : nullptr);
+            QString text = decodeText(bytes, type ? g_mime_content_type_get_parameter(type, "charset") : nullptr);
+            text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
             m_.body = part.contentType == QLatin1String("text/html") ? htmlToText(text) : text;
         }
         m_.parts.append(part);

