@@ -78,3 +78,5 @@ private:
 };
 
 } // namespace zarn
+
+Q_DECLARE_METATYPE(zarn::Pop3Client::Result)

@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <cstring>
 #include <mutex>
 
 namespace zarn {
@@ -21,6 +23,7 @@ struct Sink {
     qint64 maxLine = 0;
     qint64 lineLength = 0;
     QString refused; // why the sink stopped taking bytes
+    QString serverError; // the server's last -ERR line
     const std::atomic<bool>* aborted = nullptr;
 };
 
@@ -42,6 +45,18 @@ size_t writeData(char* ptr, size_t size, size_t count, void* user)
     }
     sink->data.append(ptr, n);
     return size * count;
+}
+
+// The server's own words when it refuses something ("-ERR [AUTH] Authentication
+// failed."). Only what the server sent is looked at; what was sent to it (the PASS line
+// among it) never leaves libcurl.
+int serverLines(CURL*, curl_infotype type, char* data, size_t size, void* user)
+{
+    if (type != CURLINFO_HEADER_IN || size < 4 || std::strncmp(data, "-ERR", 4) != 0)
+        return 0;
+    auto* sink = static_cast<Sink*>(user);
+    sink->serverError = QString::fromUtf8(data, qsizetype(std::min<size_t>(size, 300))).trimmed();
+    return 0;
 }
 
 int progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
@@ -190,6 +205,9 @@ Pop3Reply Pop3Session::run(const QByteArray& path, const QByteArray& command, qi
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &progress);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &sink);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, curl_->error);
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, &serverLines);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &sink);
     curl_->error[0] = '\0';
 
     const CURLcode code = curl_easy_perform(c);
@@ -197,6 +215,7 @@ Pop3Reply Pop3Session::run(const QByteArray& path, const QByteArray& command, qi
     curl_easy_setopt(c, CURLOPT_PASSWORD, "");
     curl_easy_setopt(c, CURLOPT_WRITEDATA, nullptr);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, nullptr);
 
     if (code == CURLE_OK) {
         reply.ok = true;
@@ -212,6 +231,9 @@ Pop3Reply Pop3Session::run(const QByteArray& path, const QByteArray& command, qi
         reply.error = QStringLiteral("the server did not answer for %1 s").arg(limits_.stallSeconds);
     else
         reply.error = QString::fromUtf8(curl_->error[0] ? curl_->error : curl_easy_strerror(code));
+    // The server's refusal, where it refused rather than this side stopping.
+    if (sink.refused.isEmpty() && !aborted_ && code != CURLE_OPERATION_TIMEDOUT && !sink.serverError.isEmpty())
+        reply.error += QStringLiteral(" (server: ") + sink.serverError + u')';
     // A server may echo what it was sent; the password stays out of every text.
     if (!account_.password.isEmpty())
         reply.error.replace(account_.password, QStringLiteral("***"));

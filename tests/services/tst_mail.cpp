@@ -8,6 +8,8 @@
 
 #include <QLocale>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 using namespace zarn;
@@ -76,11 +78,14 @@ private slots:
     void wrongPassword();
     void unreachableServer();
     void messagePage();
+    void oversizeMessageShowsHeadersOnly_data();
     void oversizeMessageShowsHeadersOnly();
     void tls_data();
     void tls();
     void serverStoppedMidDownload();
     void serverStopsAnswering();
+    void endlessLines_data();
+    void endlessLines();
 };
 
 void TestMail::emptyMailbox()
@@ -137,7 +142,9 @@ void TestMail::wrongPassword()
     QCOMPARE(f.mail.status(), QStringLiteral(" No Connection to 127.0.0.1 - check settings"));
     QVERIFY(f.mail.downloadEnabled());
     const QString log = f.allLog();
-    QVERIFY2(log.contains(QStringLiteral("Mail: login to 127.0.0.1:%1 as \"alice\" refused: ").arg(server.port())), qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral("Mail: login to 127.0.0.1:%1 as \"alice\" refused: Login denied (server: -ERR [AUTH] "
+                                         "Authentication failed.)").arg(server.port())),
+             qPrintable(log));
     QVERIFY(!log.contains(Password));
 }
 
@@ -206,26 +213,45 @@ void TestMail::messagePage()
     QVERIFY(status.isEmpty());
 }
 
+void TestMail::oversizeMessageShowsHeadersOnly_data()
+{
+    QTest::addColumn<int>("bodyKiB");
+    QTest::addColumn<qint64>("limit");
+    QTest::addRow("200 KB over a 64 KB limit") << 200 << qint64(64 * 1024);
+    QTest::addRow("50 MB over the default limit") << 50 * 1024 << Pop3Limits().maxMessage;
+}
+
 void TestMail::oversizeMessageShowsHeadersOnly()
 {
+    QFETCH(int, bodyKiB);
+    QFETCH(qint64, limit);
     DovecotServer server;
     server.addUser(User, Password);
-    server.addMessage(User, simpleMessage(1, QByteArray(200 * 1024, 'x') + "\n"));
+    QByteArray body;
+    body.reserve(qsizetype(bodyKiB) * 1024 + 1);
+    const QByteArray line = QByteArray(1023, 'x') + '\n';
+    for (int i = 0; i < bodyKiB; ++i)
+        body += line;
+    server.addMessage(User, simpleMessage(1, body));
+    body.clear();
     START_SERVER(server);
     Pop3Limits limits;
-    limits.maxMessage = 64 * 1024;
+    limits.maxMessage = limit;
     Fixture f(server, limits);
     QVERIFY(f.download());
     QVERIFY(f.open(0));
     QCOMPARE(f.mail.message().subject, QStringLiteral("Message 1"));
-    QVERIFY2(f.mail.message().body.startsWith(QStringLiteral("This message has 200 KB, more than the 64 KB")),
-             qPrintable(f.mail.message().body));
+    // The server counts its size with CRLF line ends, a little more than was stored.
+    const QString shown = f.mail.message().body;
+    const int kb = shown.section(u' ', 3, 3).toInt();
+    QVERIFY2(kb >= bodyKiB && kb < bodyKiB * 1.01 + 2, qPrintable(shown));
+    QVERIFY2(shown.startsWith(QStringLiteral("This message has %1 KB, more than the %2 KB").arg(kb).arg(limit / 1024)), qPrintable(shown));
 
     // The session itself refuses an answer beyond the limit, whatever the listing said.
     Pop3Session session({QStringLiteral("127.0.0.1"), server.port(), User, Password}, limits);
     const Pop3Reply reply = session.retrieve(1);
     QVERIFY(!reply.ok);
-    QCOMPARE(reply.error, QStringLiteral("the answer is larger than 64 KB"));
+    QCOMPARE(reply.error, QStringLiteral("the answer is larger than %1 KB").arg(limit / 1024));
 }
 
 void TestMail::tls_data()
@@ -315,6 +341,80 @@ void TestMail::serverStopsAnswering()
     server.freeze(false);
     QVERIFY2(f.mail.status().startsWith(QStringLiteral(" Download stopped at message ")), qPrintable(f.mail.status()));
     QVERIFY2(f.allLog().contains(QStringLiteral("the server did not answer for 2 s")), qPrintable(f.allLog()));
+}
+
+namespace {
+
+// A POP3 server that accepts any login and then sends one line without end: in its
+// greeting, or as the answer to LIST.
+class EndlessServer : public QObject {
+public:
+    explicit EndlessServer(bool inGreeting)
+        : inGreeting_(inGreeting)
+    {
+        server_.listen(QHostAddress::LocalHost);
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* s = server_.nextPendingConnection();
+            if (inGreeting_) {
+                s->write("+OK ");
+                flood(s);
+                return;
+            }
+            s->write("+OK ready\r\n");
+            connect(s, &QTcpSocket::readyRead, this, [this, s] {
+                while (s->canReadLine()) {
+                    const QByteArray line = s->readLine().trimmed().toUpper();
+                    if (line.startsWith("LIST")) {
+                        s->write("+OK\r\n1 ");
+                        flood(s);
+                    } else {
+                        s->write(line.startsWith("CAPA") ? "-ERR\r\n" : "+OK\r\n");
+                    }
+                }
+            });
+        });
+    }
+    int port() const { return server_.serverPort(); }
+    qint64 sent = 0;
+
+private:
+    void flood(QTcpSocket* s)
+    {
+        const QByteArray chunk(64 * 1024, 'x');
+        connect(s, &QTcpSocket::bytesWritten, this, [this, s, chunk] {
+            if (s->bytesToWrite() < chunk.size() && sent < 200LL * 1024 * 1024) {
+                s->write(chunk);
+                sent += chunk.size();
+            }
+        });
+        s->write(chunk);
+    }
+    QTcpServer server_;
+    bool inGreeting_;
+};
+
+} // namespace
+
+void TestMail::endlessLines_data()
+{
+    QTest::addColumn<bool>("inGreeting");
+    QTest::addRow("greeting") << true;
+    QTest::addRow("LIST answer") << false;
+}
+
+void TestMail::endlessLines()
+{
+    QFETCH(bool, inGreeting);
+    EndlessServer server(inGreeting);
+    Pop3Client client;
+    QSignalSpy finished(&client, &Pop3Client::finished);
+    client.connectToServer({QStringLiteral("127.0.0.1"), server.port(), User, Password, Pop3Security::Plain});
+    QVERIFY(finished.wait(NetworkLimitMs));
+    const auto r = finished.first().first().value<Pop3Client::Result>();
+    QVERIFY(!r.ok);
+    QVERIFY2(r.error.contains(QStringLiteral("large"), Qt::CaseInsensitive), qPrintable(r.error));
+    // The client gave up long before the server's 200 MB.
+    QVERIFY(server.sent < 100LL * 1024 * 1024);
 }
 
 QTEST_GUILESS_MAIN(TestMail)
