@@ -82,8 +82,12 @@ struct Pop3Session::Curl {
     char error[CURL_ERROR_SIZE] = {};
     ~Curl()
     {
-        if (easy)
-            curl_easy_cleanup(easy);
+        if (!easy)
+            return;
+        // QUIT is a courtesy: a server that stopped answering must not hold the end of
+        // the session (or of the program) for the full answer timeout.
+        curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, 2L);
+        curl_easy_cleanup(easy);
     }
 };
 

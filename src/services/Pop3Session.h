@@ -50,8 +50,9 @@ struct Pop3Listing {
 
 // One POP3 mailbox over libcurl. The first call connects and logs in (USER/PASS, or
 // what the server offers), later calls reuse the connection; destroying the session
-// sends QUIT. Every call blocks until it is done and is made from one thread at a time;
-// abort() may be called from any thread and ends the running call soon.
+// sends QUIT (waiting at most 2 s for its answer). Every call blocks until it is done
+// and is made from one thread at a time; abort() may be called from any thread and ends
+// the running call soon.
 class Pop3Session {
 public:
     explicit Pop3Session(Pop3Account account, Pop3Limits limits = {});
