@@ -76,7 +76,11 @@ DriversLogPage::DriversLogPage(QWidget* parent)
     list_->setFocusPolicy(Qt::NoFocus);
     list_->setFrameShape(QFrame::NoFrame);
     list_->setSelectionMode(QAbstractItemView::NoSelection);
+    // The knob never scrolls it: the newest lines stay in view, each record whole.
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setWordWrap(true);
+    list_->setResizeMode(QListView::Adjust);
 
     message_ = statusStrip(this, "Driverslog_Msg", "", 48, 37);
     applyDocking();
@@ -163,6 +167,7 @@ void DriversLogPage::placeList()
     const QWidget* band = actions_->isVisibleTo(this) ? actions_ : position_;
     const int top = band->geometry().bottom() + 1;
     list_->setGeometry(ListIndent, top, std::max(0, width() - ListIndent), std::max(0, message_->y() - top));
+    list_->scrollToBottom();
 }
 
 } // namespace zarn
