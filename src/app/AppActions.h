@@ -50,6 +50,11 @@ public:
         if (driversLog)
             driversLog->writeEntry(text);
     }
+    void driversLogQuestionNeeded() override
+    {
+        if (driversLog)
+            driversLog->askQuestion();
+    }
 
     bool radarWarningOn() const override { return radar && radar->warningOn(); }
     bool seekartePaint() override { return !radar || radar->positionFix(); }

@@ -42,13 +42,23 @@ void MainWindow::wireDriversLog()
     const auto showMode = [page, &log] { page->setModeCaption(log.mode().modeCaption()); };
     connect(&log.mode(), &DriversLogMode::changed, page, showMode);
     showMode();
-    connect(&log, &DriversLog::modeShown, this, [this, &log] {
-        setIndicator("LogIndicator", log.mode().indicatorRaised());
+    // Both pages carry the main menu's "Driver's log" caption in the header.
+    const auto showCaption = [this] {
         if (TBMWpanel* item = window_.mainMenu()->menuItem(QStringLiteral("BMWpanel4")))
             window_.setFeatureCaption(item->BMW_supercaption());
+    };
+    connect(&log, &DriversLog::modeShown, this, [this, &log, showCaption] {
+        setIndicator("LogIndicator", log.mode().indicatorRaised());
+        showCaption();
     });
-    connect(&log, &DriversLog::pageRequested, this, [this] { window_.ShowPage(PageDriversLog); });
-    connect(&log, &DriversLog::questionRequested, this, [this] { window_.ShowPage(PageQuestion); });
+    connect(&log, &DriversLog::pageRequested, this, [this, showCaption] {
+        showCaption();
+        window_.ShowPage(PageDriversLog);
+    });
+    connect(&log, &DriversLog::questionRequested, this, [this, showCaption] {
+        showCaption();
+        window_.ShowPage(PageQuestion);
+    });
     connect(&log, &DriversLog::answerFocusRequested, question, &QuestionPage::focusNo);
 
     // The dual log directory counts from the moment it is typed.

@@ -56,6 +56,8 @@ public:
     // The record of a place change (data: city + "," + street); true when the main log
     // holds it.
     bool writeEntry(const QString& data);
+    // A place changed while the question is open: it is asked again.
+    void askQuestion() { emit questionRequested(); }
 
     void BMWpanel23Click(); // the mode toggle
     void BMWpanel63Click(); // "Force an entry"
