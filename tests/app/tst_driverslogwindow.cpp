@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -183,6 +184,21 @@ private slots:
         QVERIFY(p.widget("PositionPanel")->isVisible());
         QCOMPARE(p.focused(), QStringLiteral("BMWpanel15"));
         QVERIFY(p.turnTo("BMWpanel22"));
+    }
+
+    // A touch on the street item is the radar page's "Threshold for acoustic warning +".
+    void streetItemRaisesTheThreshold()
+    {
+        Program p;
+        p.start(0);
+        p.window().ShowPage(PageDriversLog);
+        auto* plus = p.window().findChild<TBMWpanel*>(QStringLiteral("BMWpanel97"));
+        QVERIFY(plus);
+        QSignalSpy clicked(plus, &TBMWpanel::clicked);
+        QTest::mouseClick(p.widget("BMWpanel107"), Qt::LeftButton);
+        QCOMPARE(clicked.size(), 1);
+        QTest::mouseClick(p.widget("BMWpanel106"), Qt::LeftButton);
+        QCOMPARE(clicked.size(), 1);
     }
 };
 
