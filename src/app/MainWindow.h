@@ -64,6 +64,7 @@ private:
     void wireRandomList();
     void wireSettingsPage();
     void wireVehicle();
+    void wireDriversLog();
     void showVehicleValues();
     void wireSystemPage();
     void fillSystemPage();

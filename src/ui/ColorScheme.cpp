@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSet>
@@ -65,6 +66,7 @@ constexpr Row NamedControls[] = {
     {"FilterInfo", Dunkelblau, Readable},
     {"Mailstatus", Dunkelblau, Readable},
     {"Driverslog_Msg", Dunkelblau, Readable},
+    {"loglist", Dunkelblau, Hellblau},
     {"Videoerror", Dunkelblau, Readable},
     // Option panels, alerts, the sound page's frames.
     {"MP3OptionsPanel", Dunkelblau, None},
@@ -178,6 +180,8 @@ void paintBackground(QWidget* w, const QColor& c)
         panel->setColor(c);
     else if (qobject_cast<QLineEdit*>(w))
         setRoles(w, {QPalette::Base}, c);
+    else if (qobject_cast<QAbstractItemView*>(w))
+        setRoles(w, {QPalette::Base, QPalette::Window}, c);
     else if (qobject_cast<QAbstractScrollArea*>(w))
         setRoles(w, {QPalette::Base, QPalette::Window, QPalette::Button}, c);
     else {
