@@ -11,6 +11,8 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -315,6 +317,12 @@ void ApplyColorScheme(ZarnWindow& w)
         frame->setColor(fromBgr(r.clschwarz));
         frame->setBevelColors(fromBgr(r.clHellblau), fromBgr(r.cldunkelblau));
         done.insert(frame);
+    }
+    // The mail header list's column captions: on the lists' background, not the style's.
+    if (auto* headers = w.findChild<QTreeView*>(QStringLiteral("lvHeaders"))) {
+        setRoles(headers->header(), {QPalette::Button, QPalette::Window, QPalette::Base}, fromBgr(r.clschwarz));
+        setRoles(headers->header(), {QPalette::ButtonText, QPalette::WindowText, QPalette::Text}, fromBgr(r.clreadabletext));
+        done.insert(headers->header());
     }
     if (QWidget* progress = w.findChild<QWidget*>(QStringLiteral("Progress"))) {
         setRoles(progress, {QPalette::Window, QPalette::Base}, fromBgr(r.clschwarz));
