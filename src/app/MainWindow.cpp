@@ -61,8 +61,8 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     , actions_(window_, navigator_, select_)
     , core_(withActions(std::move(environment), &actions_))
     , schemes_(*new SchemeActions(window_))
-    , mail_(new MailWiring(window_, core_.log(), this))
     , splash_(splash)
+    , mail_(std::make_unique<MailWiring>(window_, core_.log()))
 {
     if (LayoutTab* layout = LayoutTab::of(window_))
         layout->setSchemeActions(schemes_);

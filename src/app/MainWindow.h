@@ -12,6 +12,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 namespace zarn {
 
 class MailWiring;
@@ -82,8 +84,9 @@ private:
     MainController core_;
     SchemeActions& schemes_; // a child of the window
     SteeringSimulator* simulator_ = nullptr;
-    MailWiring* mail_; // a child
     QPointer<SplashScreen> splash_;
+    // Last, so it goes first: its worker thread ends before the window and the log do.
+    std::unique_ptr<MailWiring> mail_;
 };
 
 } // namespace zarn
