@@ -125,6 +125,7 @@ private slots:
         QCOMPARE(r.clusterTexts(), QStringList{QStringLiteral("Rnd list ok")});
         QCOMPARE(indicator.count(), 2);
         QVERIFY(!r.list->indicatorVisible());
+        QVERIFY(r.logged(QStringLiteral("Searching ") + m + QStringLiteral(" for the random list")));
         QVERIFY(r.logged(QStringLiteral("Rnd list created ")));
         QVERIFY(r.logged(QStringLiteral("Wrote random list to ") + r.file()));
         QCOMPARE(test::readAll(r.file()), crlfLines(expected));
