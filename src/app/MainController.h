@@ -31,7 +31,7 @@
 #include "media/RandomList.h"
 #include "services/Launcher.h"
 #include "services/SystemStatus.h"
-#include "vehicle/DriversLogMode.h"
+#include "vehicle/DriversLog.h"
 #include "vehicle/SpeedCameraWarning.h"
 
 #include <QObject>
@@ -118,7 +118,7 @@ public:
     bool addFavourite(const QString& musicRoot);
     // The players as the window sees them.
     Players& players() { return players_; }
-    DriversLogMode& driversLog() { return driversLog_; }
+    DriversLog& driversLog() { return driversLog_; }
     SpeedCameraWarning& radar() { return radar_; }
     SystemStatus& systemStatus() { return systemStatus_; }
     Launcher& launcher() { return launcher_; }
@@ -131,9 +131,6 @@ public:
 
     Timer Makeselfactive{QStringLiteral("Makeselfactive")};
     Timer clocktimer{QStringLiteral("clocktimer")};
-    // Timers that run from the creation of the window whose work arrives with the
-    // driver's log; for now they only trace their ticks.
-    Timer startupandasktimer{QStringLiteral("startupandasktimer")};   // once, 8 s after start
     Timer IdleShutdownTimer{QStringLiteral("IdleShutdownTimer")};
 
 private:
@@ -146,6 +143,7 @@ private:
     void startWindowTimers();
     void IdleShutdownTimerTimer();
     void wireRandomList();
+    void wireDriversLog();
     bool saveMileageAndSettings();
     ProgramExit::Hooks exitHooks();
 
@@ -180,7 +178,7 @@ private:
     AppPlayers players_{player_};
     RandomList randomList_;
     Favourites favourites_{log_};
-    DriversLogMode driversLog_;
+    DriversLog driversLog_{vehicle_, sender_, log_, env_.appDir};
     SystemStatus systemStatus_{log_};
     Launcher launcher_{log_};
     PowerController power_;
