@@ -28,6 +28,7 @@ public:
         QColor dunkelblau{0x00, 0x00, 0x40};  // the car marker
         QColor hellblau{0x7A, 0x8A, 0xE7};    // rings, letters, course line
         QColor orange{0xFF, 0x80, 0x00};      // camera dots
+        bool operator==(const Colors&) const = default;
     };
 
     struct Geometry {
