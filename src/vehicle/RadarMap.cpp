@@ -91,14 +91,22 @@ RadarMap::Geometry RadarMap::Geometry::of(QSize size, int scaleKm)
     return g;
 }
 
-QPoint RadarMap::dotOffset(const Geometry& g, const PositionFix& fix, const RadarCamera& camera)
+double RadarMap::kmPerLongitudeMinute(const PositionFix& fix)
 {
     const double lat = Nav2Rad_Angle(fix.latDeg, u"N", fix.latMin);
     const double lon30 = Nav2Rad_Angle(fix.lonDeg, u"E", 30);
     const double lon31 = Nav2Rad_Angle(fix.lonDeg, u"E", 31);
-    double kmPerLonMinute = RadToNm(CentralAngle(lon31, lat, lon30, lat)) * KmPerNauticalMile;
-    if (!std::isfinite(kmPerLonMinute))
-        kmPerLonMinute = 0;
+    const double km = RadToNm(CentralAngle(lon31, lat, lon30, lat)) * KmPerNauticalMile;
+    return std::isfinite(km) ? km : 0;
+}
+
+QPoint RadarMap::dotOffset(const Geometry& g, const PositionFix& fix, const RadarCamera& camera)
+{
+    return dotOffset(g, fix, camera, kmPerLongitudeMinute(fix));
+}
+
+QPoint RadarMap::dotOffset(const Geometry& g, const PositionFix& fix, const RadarCamera& camera, double kmPerLonMinute)
+{
     const double carLat = fix.latDeg * 60.0 + fix.latMin;
     const double carLon = fix.lonDeg * 60.0 + fix.lonMin;
     const double dx = (camera.longitudeDeg * 60.0 - carLon) * kmPerLonMinute;
@@ -194,13 +202,19 @@ void RadarMap::drawCameras(const Input& input, const QList<RadarCamera>& cameras
         ellipse(p, g.cx - trunc(g.rx * t), g.cy - trunc(g.ry * t), g.cx + trunc(g.rx * t), g.cy + trunc(g.ry * t));
 
     const int r = dotRadius(scale);
+    const double kmPerLonMinute = kmPerLongitudeMinute(input.fix); // once per drawing
     p.setPen(QPen(colors_.orange, 1, Qt::SolidLine));
     p.setBrush(colors_.orange);
     for (qsizetype k : result.onMap) {
         if (k < 0 || k >= cameras.size())
             continue;
-        const QPoint d = dotOffset(g, input.fix, cameras[k]);
-        ellipse(p, g.cx + d.x() - r, g.cy + d.y() - r, g.cx + d.x() + r, g.cy + d.y() + r);
+        const QPoint d = dotOffset(g, input.fix, cameras[k], kmPerLonMinute);
+        // The smallest dot is a 2 x 2 square either way; filled directly it costs far
+        // less, which counts at the large scales where every camera is on the map.
+        if (r == 1)
+            p.fillRect(g.cx + d.x() - 1, g.cy + d.y() - 1, 2, 2, colors_.orange);
+        else
+            ellipse(p, g.cx + d.x() - r, g.cy + d.y() - r, g.cx + d.x() + r, g.cy + d.y() + r);
     }
 
     const QPoint centre(g.w / 2, g.h / 2);

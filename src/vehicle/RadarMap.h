@@ -49,6 +49,9 @@ public:
 
     // Where a camera's dot lies, relative to the centre, in pixels (north up).
     static QPoint dotOffset(const Geometry& g, const PositionFix& fix, const RadarCamera& camera);
+    static QPoint dotOffset(const Geometry& g, const PositionFix& fix, const RadarCamera& camera, double kmPerLonMinute);
+    // The great-circle length of one minute of longitude at the fix's latitude.
+    static double kmPerLongitudeMinute(const PositionFix& fix);
     // Ends of the course line and of the two sector lines.
     static QPoint courseEnd(const Geometry& g, double courseOverGround);
     static QPoint sectorEnd(const Geometry& g, double angleDeg, double thresholdKm, int scaleKm);

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 using namespace zarn;
@@ -282,6 +283,34 @@ private slots:
         }
         QVERIFY(!d.rayHas(course + 90, 10, 60, Red));
         QVERIFY(d.rayHas(course, 10, 189, d.colors().hellblau));
+    }
+
+    // Values no car reports still give a whole map: the disc is there, nothing throws.
+    void oddInputsStillDraw_data()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QTest::addColumn<double>("course");
+        QTest::addColumn<double>("threshold");
+        QTest::addColumn<Point>("car");
+        QTest::newRow("course not a number") << nan << 1.1 << Car;
+        QTest::newRow("huge course") << 1e300 << 1.1 << Car;
+        QTest::newRow("threshold below zero") << 0.0 << -0.4 << Car;
+        QTest::newRow("threshold not a number") << 0.0 << nan << Car;
+        QTest::newRow("huge threshold") << 0.0 << 1e300 << Car;
+        QTest::newRow("car at the pole") << 0.0 << 1.1 << Point{90.0, 0.0};
+    }
+    void oddInputsStillDraw()
+    {
+        QFETCH(double, course);
+        QFETCH(double, threshold);
+        QFETCH(Point, car);
+        Drawn d(3, true, threshold, course, car);
+        d.addCamera(1.0, 45.0, Car);
+        d.addCamera(0.0, 0.0, Point{-car.latitude, car.longitude + 180});
+        d.result.onMap << 99; // an index beyond the list is skipped
+        d.draw();
+        QCOMPARE(d.at(QPoint(240, 200)) == d.colors().schwarz || d.at(QPoint(160, 200)) == d.colors().schwarz, true);
+        QCOMPARE(d.at(QPoint(2, 2)), d.colors().background);
     }
 };
 
