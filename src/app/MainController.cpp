@@ -62,17 +62,6 @@ MainController::MainController(Environment environment, QObject* parent)
 {
     connect(&Makeselfactive, &Timer::timeout, this, &MainController::MakeselfactiveTimer);
     connect(&clocktimer, &Timer::timeout, this, &MainController::clocktimerTimer);
-    struct TraceOnly {
-        Timer& timer;
-        const char* trace;
-        bool once;
-    };
-    for (const TraceOnly& t : {TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
-        connect(&t.timer, &Timer::timeout, this, [this, timer = &t.timer, trace = t.trace, once = t.once] {
-            log_.timerTrace(QLatin1String(trace));
-            if (once)
-                timer->stop();
-        });
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
     actions_.player = &player_;
     connect(&player_, &MusicPlayer::streamStarted, &soundFx_, &SoundEffects::attachTo);
@@ -82,6 +71,7 @@ MainController::MainController(Environment environment, QObject* parent)
     if (env_.starter)
         launcher_.setStarter(env_.starter);
     wireRandomList();
+    wireDriversLog();
     registerStartupSteps();
 }
 
@@ -250,7 +240,7 @@ void MainController::startWindowTimers()
     Makeselfactive.setInterval(MakeselfactiveIntervalMs);
     clocktimer.setInterval(ClockIntervalMs);
     systemStatus_.start();
-    startupandasktimer.setInterval(8000);
+    driversLog_.startTimers();
 }
 
 void MainController::applySettings()
@@ -264,6 +254,7 @@ void MainController::applySettings()
     link_.setShutdownAfterIbusIdle(settings_.power.shutdownAfterIbusIdle);
     link_.setShutdownAfterIbusIdleSeconds(settings_.power.idleShutdownSeconds);
     radar_.setSettings(settings_.radar);
+    driversLog_.applySettings(settings_.driversLog);
 }
 
 // The live values that can change while the program runs go back into the model.

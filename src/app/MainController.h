@@ -32,7 +32,7 @@
 #include "media/RandomList.h"
 #include "services/Launcher.h"
 #include "services/SystemStatus.h"
-#include "vehicle/DriversLogMode.h"
+#include "vehicle/DriversLog.h"
 #include "vehicle/SpeedCameraWarning.h"
 
 #include <QObject>
@@ -120,7 +120,7 @@ public:
     bool addFavourite(const QString& musicRoot);
     // The players as the window sees them.
     Players& players() { return players_; }
-    DriversLogMode& driversLog() { return driversLog_; }
+    DriversLog& driversLog() { return driversLog_; }
     SpeedCameraWarning& radar() { return radar_; }
     // The cue sounds (camera warning, test sound) beside the music.
     WavePlayer& wavePlayer() { return wavePlayer_; }
@@ -135,9 +135,6 @@ public:
 
     Timer Makeselfactive{QStringLiteral("Makeselfactive")};
     Timer clocktimer{QStringLiteral("clocktimer")};
-    // Timers that run from the creation of the window whose work arrives with the
-    // driver's log; for now they only trace their ticks.
-    Timer startupandasktimer{QStringLiteral("startupandasktimer")};   // once, 8 s after start
     Timer IdleShutdownTimer{QStringLiteral("IdleShutdownTimer")};
 
 private:
@@ -150,6 +147,7 @@ private:
     void startWindowTimers();
     void IdleShutdownTimerTimer();
     void wireRandomList();
+    void wireDriversLog();
     bool saveMileageAndSettings();
     ProgramExit::Hooks exitHooks();
 
@@ -186,7 +184,7 @@ private:
     AppPlayers players_{player_};
     RandomList randomList_;
     Favourites favourites_{log_};
-    DriversLogMode driversLog_;
+    DriversLog driversLog_{vehicle_, sender_, log_, env_.appDir};
     SystemStatus systemStatus_{log_};
     Launcher launcher_{log_};
     PowerController power_;

@@ -101,6 +101,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireSoundFx();
     wireSettingsPage();
     wireVehicle();
+    wireDriversLog();
     wireSystemPage();
     wireLauncher();
     wireExits();

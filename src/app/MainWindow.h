@@ -63,6 +63,7 @@ private:
     void wireRandomList();
     void wireSettingsPage();
     void wireVehicle();
+    void wireDriversLog();
     void showVehicleValues();
     void wireSystemPage();
     void fillSystemPage();

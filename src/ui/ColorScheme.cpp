@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSet>
@@ -66,6 +67,7 @@ constexpr Row NamedControls[] = {
     {"FilterInfo", Dunkelblau, Readable},
     {"Mailstatus", Dunkelblau, Readable},
     {"Driverslog_Msg", Dunkelblau, Readable},
+    {"loglist", Dunkelblau, Hellblau},
     {"Videoerror", Dunkelblau, Readable},
     // Option panels, alerts, the sound page's frames.
     {"MP3OptionsPanel", Dunkelblau, None},
@@ -171,6 +173,8 @@ void paintBackground(QWidget* w, const QColor& c)
         panel->setColor(c);
     else if (qobject_cast<QLineEdit*>(w))
         setRoles(w, {QPalette::Base}, c);
+    else if (qobject_cast<QAbstractItemView*>(w))
+        setRoles(w, {QPalette::Base, QPalette::Window}, c);
     else {
         setRoles(w, {QPalette::Window, QPalette::Button}, c);
         if (!w->autoFillBackground() && !w->isWindow())

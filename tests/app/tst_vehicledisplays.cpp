@@ -177,7 +177,7 @@ private slots:
     void onlyChangedControlsRepaint()
     {
         Program p;
-        p.start();
+        p.start("[Driverslog]\nrecord=0\n"); // business mode would ask again 8 s after the start
         ZarnWindow& w = p.main->window();
         w.show();
         w.ShowPage(PageRadar);
