@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/RadarWiring.h"
 #include "app/Version.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
@@ -251,20 +252,8 @@ void MainWindow::wireSettingsPage()
 void MainWindow::wireVehicle()
 {
     connect(&core_.vehicle(), &VehicleState::changed, this, &MainWindow::showVehicleValues);
-    SpeedCameraWarning& radar = core_.radar();
-    connect(&radar, &SpeedCameraWarning::camerasLoaded, this, [this](bool available) {
-        window_.setRadarItemVisible(available);
-        if (auto* indicator = window_.findChild<PlainPanel*>(QStringLiteral("RadarIndicator")))
-            indicator->setVisible(available);
-    });
-    if (auto* page = qobject_cast<RadarPage*>(window_.page(PageRadar)))
-        connect(&radar, &SpeedCameraWarning::checked, page, [page](const RadarCheckResult& r) {
-            page->showCheck(r.limitText, r.distanceText, r.secondText, r.showAmpel());
-        });
-    AlertSign* alert = window_.alertPanel();
-    connect(&radar, &SpeedCameraWarning::alertShown, alert, &AlertSign::showWarning);
-    connect(&radar, &SpeedCameraWarning::alertHidden, alert, &QWidget::hide);
-    // soundRequested stays unconnected: the audio engine plays one stream, the music's.
+    wireRadar(window_, core_, [this] { return SaveSettings(); },
+              [this](const char* name, bool raised) { setIndicator(name, raised); });
 }
 
 void MainWindow::showVehicleValues()
