@@ -52,6 +52,8 @@ MainController::MainController(Environment environment, QObject* parent)
     , ownAudio_(env_.audio ? nullptr : std::make_unique<FfmpegAudioEngine>(&log_))
     , audio_(env_.audio ? *env_.audio : *ownAudio_)
     , player_(audio_, musicList_, TimerScheduler::current(), log_, sender_, ini_, settings_.media, env_.appDir)
+    , ownWavePlayer_(env_.wavePlayer ? nullptr : std::make_unique<SdlWavePlayer>(&log_))
+    , wavePlayer_(env_.wavePlayer ? *env_.wavePlayer : *ownWavePlayer_)
     , randomList_(TimerScheduler::current(), log_, sender_, env_.appDir)
     , power_(log_, env_.powerBus ? env_.powerBus() : QDBusConnection::systemBus())
     , exit_(log_, power_, commandLine_, env_.appDir,
@@ -269,8 +271,12 @@ void MainController::captureSettings()
     settings_.serial.rtoCharDelayTime = int(port_.RTOCharDelayTime());
     settings_.serial.rtoExtraDelayTime = port_.RTOExtraDelayTime();
     driversLog_.store(settings_.driversLog);
+    // The radar page's toggles live in the camera warning; the sound file in its field.
+    settings_.radar = radar_.settings();
     if (captureWindow_)
         captureWindow_(settings_);
+    if (settings_.radar.radarsound != radar_.settings().radarsound)
+        radar_.setSettings(settings_.radar);
 }
 
 bool MainController::SaveSettingsNow()

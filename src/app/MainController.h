@@ -26,6 +26,7 @@
 #include "media/FfmpegAudioEngine.h"
 #include "media/MusicListModel.h"
 #include "media/MusicPlayer.h"
+#include "media/SdlWavePlayer.h"
 #include "media/SoundEffects.h"
 
 #include "media/RandomList.h"
@@ -63,6 +64,7 @@ public:
         std::function<void()> quit;           // null: QCoreApplication::quit
         AudioEngine* audio = nullptr;         // null: FFmpeg and SDL, owned here
         int audioDevice = AudioEngine::DeviceDefault;
+        WavePlayer* wavePlayer = nullptr;     // null: SDL, owned here
     };
 
     explicit MainController(Environment environment, QObject* parent = nullptr);
@@ -120,6 +122,8 @@ public:
     Players& players() { return players_; }
     DriversLog& driversLog() { return driversLog_; }
     SpeedCameraWarning& radar() { return radar_; }
+    // The cue sounds (camera warning, test sound) beside the music.
+    WavePlayer& wavePlayer() { return wavePlayer_; }
     SystemStatus& systemStatus() { return systemStatus_; }
     Launcher& launcher() { return launcher_; }
     // The status page was opened: the processor's speed on the cluster, unless the link
@@ -175,6 +179,8 @@ private:
     MusicListModel musicList_;
     MusicPlayer player_;
     SoundEffects soundFx_{audio_, ini_, settings_.media, &log_};
+    std::unique_ptr<SdlWavePlayer> ownWavePlayer_;
+    WavePlayer& wavePlayer_;
     AppPlayers players_{player_};
     RandomList randomList_;
     Favourites favourites_{log_};

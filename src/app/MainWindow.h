@@ -85,6 +85,9 @@ private:
     SchemeActions& schemes_; // a child of the window
     SteeringSimulator* simulator_ = nullptr;
     QPointer<SplashScreen> splash_;
+    // The music item had the focus when the list read disabled it; where Qt put it then.
+    bool musicItemLentFocus_ = false;
+    QPointer<QWidget> focusLentTo_;
     // Last, so it goes first: its worker thread ends before the window and the log do.
     std::unique_ptr<MailWiring> mail_;
 };

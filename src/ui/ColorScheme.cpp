@@ -7,7 +7,9 @@
 #include "ui/TBMWListbox.h"
 #include "ui/TBMWpanel.h"
 #include "ui/TTransparentPanel.h"
+#include "ui/TmKnob.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/RadarPage.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -330,7 +332,18 @@ void ApplyColorScheme(ZarnWindow& w)
         done.insert(progress);
     }
     // 7. The spectrum is painted here once it exists.
-    //    The radar knob (ticks and face) and the compass needle plug in with the radar map.
+    //    The radar map and its knob: the map's roles, the knob's face in orange.
+    if (auto* radar = qobject_cast<RadarPage*>(w.page(PageRadar))) {
+        RadarMap::Colors map;
+        map.background = fromBgr(r.cldunkelblau);
+        map.schwarz = fromBgr(r.clschwarz);
+        map.dunkelblau = fromBgr(r.cldunkelblau);
+        map.hellblau = fromBgr(r.clHellblau);
+        map.orange = fromBgr(r.clOrange);
+        radar->setMapColors(map);
+        if (auto* knob = radar->findChild<TmKnob*>(QStringLiteral("mKnob1")); knob && knob->FaceColor() != map.orange)
+            knob->setFaceColor(map.orange);
+    }
 
     // 8. and 9. Header: its style follows the active page.
     const bool customHeader = w.activePage() == PageAlternateMenu;

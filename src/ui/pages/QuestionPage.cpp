@@ -44,6 +44,10 @@ void QuestionPage::applyDocking()
 
 void QuestionPage::focusNo()
 {
+    // Asked while another page shows (private mode, or the question already gone): the
+    // focus stays where the driver put it.
+    if (!isVisible())
+        return;
     if (auto* no = findChild<QWidget*>(QStringLiteral("BMWpanel75")))
         no->setFocus();
 }
