@@ -53,7 +53,9 @@ double firstPicture(const QString& movie, MpvVideoPlayer::Output output, int run
         QVector<quint32> pixels(640 * 480);
         bool drawn = false;
         QObject::connect(&player, &VideoPlayer::frameReady, [&] {
-            drawn = drawn || player.renderFrame(640, 480, 640 * 4, pixels.data());
+            // The first picture of the movie, not the black of an empty one.
+            drawn = drawn
+                    || (player.renderFrame(640, 480, 640 * 4, pixels.data()) && (pixels[120 * 640 + 160] & 0xFFFFFF) != 0);
         });
         QElapsedTimer t;
         t.start();

@@ -16,6 +16,7 @@
 
 namespace zarn {
 
+class MailWiring;
 class MoviesWiring;
 class SchemeActions;
 class SplashScreen;
@@ -67,6 +68,7 @@ private:
     void wireRandomList();
     void wireSettingsPage();
     void wireVehicle();
+    void wireDriversLog();
     void showVehicleValues();
     void wireSystemPage();
     void fillSystemPage();
@@ -86,6 +88,11 @@ private:
     SteeringSimulator* simulator_ = nullptr;
     QPointer<SplashScreen> splash_;
     std::unique_ptr<MoviesWiring> movies_; // before the window goes
+    // The music item had the focus when the list read disabled it; where Qt put it then.
+    bool musicItemLentFocus_ = false;
+    QPointer<QWidget> focusLentTo_;
+    // Last, so it goes first: its worker thread ends before the window and the log do.
+    std::unique_ptr<MailWiring> mail_;
 };
 
 } // namespace zarn

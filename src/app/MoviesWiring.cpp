@@ -60,6 +60,7 @@ MoviesWiring::MoviesWiring(ZarnWindow& window, MainController& core, SelectActio
     movie_ = std::make_unique<MovieController>(*player_, TimerScheduler::current(), core.appDir());
     MovieController& movie = *movie_;
     movie.setStatusLog(&core.log());
+    movie.setWavePlayer(&core.wavePlayer());
     MusicPlayer& music = core.player();
     movie.setAudioOutput([&music] { music.releaseAudioOutput(); }, [&music] { music.InitAudioOutput(); });
     screen_->setMovie(&movie);
@@ -122,11 +123,6 @@ MoviesWiring::~MoviesWiring()
     static_cast<MoviesPage*>(window_.page(PageMovies))->setMovie(nullptr);
     if (cameraView_)
         cameraView_->setCamera(nullptr);
-}
-
-void MoviesWiring::setWavePlayer(WavePlayer* wave)
-{
-    movie_->setWavePlayer(wave);
 }
 
 void MoviesWiring::showPages(bool visible)

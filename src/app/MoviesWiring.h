@@ -14,7 +14,6 @@ class RearCamera;
 class RearCameraView;
 class SelectActions;
 class VideoPlayer;
-class WavePlayer;
 class ZarnWindow;
 
 // The movie player in the program: the video player (libmpv: the window's native child
@@ -35,8 +34,6 @@ public:
     MovieController& movie() { return *movie_; }
     MovieScreen& screen() { return *screen_; }
     RearCamera& camera() { return *camera_; }
-    // The cue "movienotrendered.wav" plays through it; not owned, may be null.
-    void setWavePlayer(WavePlayer* wave);
 
 private:
     void showPages(bool visible);

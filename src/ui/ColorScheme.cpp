@@ -7,12 +7,18 @@
 #include "ui/TBMWListbox.h"
 #include "ui/TBMWpanel.h"
 #include "ui/TTransparentPanel.h"
+#include "ui/TmKnob.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/RadarPage.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSet>
@@ -64,6 +70,7 @@ constexpr Row NamedControls[] = {
     {"FilterInfo", Dunkelblau, Readable},
     {"Mailstatus", Dunkelblau, Readable},
     {"Driverslog_Msg", Dunkelblau, Readable},
+    {"loglist", Dunkelblau, Hellblau},
     {"Videoerror", Dunkelblau, Readable},
     // Option panels, alerts, the sound page's frames.
     {"MP3OptionsPanel", Dunkelblau, None},
@@ -85,6 +92,14 @@ constexpr Row NamedControls[] = {
     {"MP3_scroller", Schwarz, Readable},
     {"PlayMP3Image", Schwarz, None},
     {"PaintFrame", Schwarz, None},
+    // The mail pages: the header list in the lists' text color, the mail text, the values.
+    {"lvHeaders", Schwarz, Orange},
+    {"MailBody", Schwarz, Readable},
+    {"From", None, Hellblau},
+    {"Recipients", None, Hellblau},
+    {"Cc", None, Hellblau},
+    {"Date", None, Hellblau},
+    {"Subject", None, Hellblau},
     // The safety screen is black whatever the scheme.
     {"Sicherheit", Black, None},
     // Adjust-mode markers: their mode flags are left alone, only the color is reset.
@@ -169,6 +184,10 @@ void paintBackground(QWidget* w, const QColor& c)
         panel->setColor(c);
     else if (qobject_cast<QLineEdit*>(w))
         setRoles(w, {QPalette::Base}, c);
+    else if (qobject_cast<QAbstractItemView*>(w))
+        setRoles(w, {QPalette::Base, QPalette::Window}, c);
+    else if (qobject_cast<QAbstractScrollArea*>(w))
+        setRoles(w, {QPalette::Base, QPalette::Window, QPalette::Button}, c);
     else {
         setRoles(w, {QPalette::Window, QPalette::Button}, c);
         if (!w->autoFillBackground() && !w->isWindow())
@@ -301,13 +320,30 @@ void ApplyColorScheme(ZarnWindow& w)
         frame->setBevelColors(fromBgr(r.clHellblau), fromBgr(r.cldunkelblau));
         done.insert(frame);
     }
+    // The mail header list's column captions: on the lists' background, not the style's.
+    if (auto* headers = w.findChild<QTreeView*>(QStringLiteral("lvHeaders"))) {
+        setRoles(headers->header(), {QPalette::Button, QPalette::Window, QPalette::Base}, fromBgr(r.clschwarz));
+        setRoles(headers->header(), {QPalette::ButtonText, QPalette::WindowText, QPalette::Text}, fromBgr(r.clreadabletext));
+        done.insert(headers->header());
+    }
     if (QWidget* progress = w.findChild<QWidget*>(QStringLiteral("Progress"))) {
         setRoles(progress, {QPalette::Window, QPalette::Base}, fromBgr(r.clschwarz));
         setRoles(progress, {QPalette::Button, QPalette::Highlight}, fromBgr(r.clHellblau));
         done.insert(progress);
     }
     // 7. The spectrum is painted here once it exists.
-    //    The radar knob (ticks and face) and the compass needle plug in with the radar map.
+    //    The radar map and its knob: the map's roles, the knob's face in orange.
+    if (auto* radar = qobject_cast<RadarPage*>(w.page(PageRadar))) {
+        RadarMap::Colors map;
+        map.background = fromBgr(r.cldunkelblau);
+        map.schwarz = fromBgr(r.clschwarz);
+        map.dunkelblau = fromBgr(r.cldunkelblau);
+        map.hellblau = fromBgr(r.clHellblau);
+        map.orange = fromBgr(r.clOrange);
+        radar->setMapColors(map);
+        if (auto* knob = radar->findChild<TmKnob*>(QStringLiteral("mKnob1")); knob && knob->FaceColor() != map.orange)
+            knob->setFaceColor(map.orange);
+    }
 
     // 8. and 9. Header: its style follows the active page.
     const bool customHeader = w.activePage() == PageAlternateMenu;

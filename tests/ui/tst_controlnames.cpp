@@ -22,8 +22,6 @@ struct Pending {
 const QList<Pending>& pending()
 {
     static const QList<Pending> rows{
-        {"mail retrieval: the header list and the mail text", {"lvHeaders", "MailBody"}},
-        {"radar map: the map's knob picture", {"mKnob1"}},
     };
     return rows;
 }

@@ -9,6 +9,9 @@
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/DriversLogPage.h"
+#include "ui/pages/MailHeadersPage.h"
+#include "ui/pages/MailPage.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/NowPlayingPage.h"
 #include "ui/pages/SystemPage.h"
@@ -178,6 +181,32 @@ int main(int argc, char** argv)
     texts.power = status.powerText();
     static_cast<SystemPage*>(w.page(PageSystem))->setTexts(texts);
 
+    // A business trip through Schwabing.
+    auto* driversLog = static_cast<DriversLogPage*>(w.page(PageDriversLog));
+    driversLog->showPlace(QStringLiteral("München-Schwabing"), QStringLiteral("Leopoldstraße"), QStringLiteral("212968"));
+    driversLog->setModeCaption(QStringLiteral("Mode is BUSINESS"));
+    for (const char* place : {"MüNCHEN-MAXVORSTADT,BRIENNER STRAßE", "MüNCHEN-MAXVORSTADT,TüRKENSTRAßE",
+                              "MüNCHEN-SCHWABING,TüRKENSTRAßE", "MüNCHEN-SCHWABING,GEORGENSTRAßE",
+                              "MüNCHEN-SCHWABING,LEOPOLDSTRAßE"})
+        driversLog->addLogLine(QStringLiteral("Thursday,24.12.2026,18:30:05,212968,") + QString::fromUtf8(place));
+    driversLog->showMessage(QStringLiteral(" Log entry: München-Schwabing, Leopoldstraße"));
+
+    // A mailbox of a few messages, the second one opened.
+    auto* headers = static_cast<MailHeadersPage*>(w.page(PageMailHeaders));
+    headers->setDownloadEnabled(true);
+    headers->addRow(QStringLiteral("Werkstatt Huber <service@huber-kfz.de>"), QStringLiteral("Ihr Termin zur Inspektion"),
+                    QStringLiteral("09.12.26"));
+    headers->addRow(QStringLiteral("Jürgen Müller <jm@example.de>"), QStringLiteral("Grüße aus Köln"), QStringLiteral("10.12.26"));
+    headers->addRow(QStringLiteral("ADAC <info@adac.example>"), QStringLiteral("Staumeldung A9 München - Nürnberg"),
+                    QStringLiteral("11.12.26"));
+    headers->setStatus(QStringLiteral(" Download completed"));
+    static_cast<MailPage*>(w.page(PageMail))
+        ->setFields({QStringLiteral("Jürgen Müller <jm@example.de>"), QStringLiteral("car@example.de, Anna <anna@example.de>"),
+                     QStringLiteral("bob@example.com"), QStringLiteral("10 Dec 2026 18:42:07"), QStringLiteral("Grüße aus Köln"),
+                     QString(),
+                     QStringLiteral("Hallo,\n\nwir sind gut angekommen. Der Dom ist wie immer eingerüstet, das Wetter "
+                                    "hält.\n\nBis Sonntag!\nJürgen\n\n[Attachment: dom.jpg (image/jpeg, 48213 bytes)]")});
+
     w.setRadarItemVisible(true);
     w.setLaunchPath(QStringLiteral("/usr/bin/true"));
     for (int i = 0; i < ZarnWindow::PageCount; ++i) {
@@ -206,6 +235,12 @@ int main(int argc, char** argv)
     w.setFeatureCaption(QString::fromLatin1(PageCaptions[PageNowPlaying]));
     nowPlaying->PlayMP3ImageClick();
     ok = save(w, dir, QStringLiteral("05-nowplaying-options")) && ok;
+
+    w.ShowPage(PageDriversLog);
+    w.setFeatureCaption(QString::fromLatin1(PageCaptions[PageDriversLog]));
+    driversLog->BMWpanel22Click();
+    ok = save(w, dir, QStringLiteral("10-driverslog-actions")) && ok;
+    driversLog->BMWpanel25Click();
 
     w.ShowMainMenu();
     w.findChild<QWidget*>(QStringLiteral("Sicherheit"))->show();
