@@ -92,7 +92,7 @@ double zarnShare(const QString& movies, int seconds)
     QTemporaryDir home;
     const QString log = home.filePath("status.log");
     test::writeAll(home.filePath("Zarn.ini"), "[COM-Port]\nDevicePath=" + pty.slavePath().toUtf8() + "\n[Pathes]\nmovies="
-                                                  + movies.toUtf8() + "\n");
+                                                  + movies.toUtf8() + "\n[Driverslog]\nrecord=0\n");
     QProcess zarn;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("ZARN_HOME", home.path());

@@ -74,7 +74,8 @@ private slots:
         const QString movie = movies + QStringLiteral("/A long test movie.mpg");
         // Long enough that it never ends by itself while the test runs.
         QVERIFY(test::makeMovie(movie, 600, QStringLiteral("160x120")));
-        zarn.writeIni("[COM-Port]\nDevicePath=" + pty.slavePath().toUtf8() + "\n[Pathes]\nmovies=" + movies.toUtf8() + "\n");
+        zarn.writeIni("[COM-Port]\nDevicePath=" + pty.slavePath().toUtf8() + "\n[Pathes]\nmovies=" + movies.toUtf8()
+                      + "\n[Driverslog]\nrecord=0\n"); // no business-trip question over the pages
         QVERIFY(zarn.start({QStringLiteral("/TIMERS"), QStringLiteral("/TRACE"), QStringLiteral("/FORCESCREEN")}));
         QVERIFY(zarn.waitForLine(QStringLiteral("Last known mileage read - number is 4711"), TimeoutMs));
 
