@@ -102,16 +102,20 @@ double zarnShare(const QString& movies, int seconds)
     env.insert("QT_QPA_PLATFORM", env.contains("DISPLAY") ? "xcb" : "offscreen");
     zarn.setProcessEnvironment(env);
     zarn.start(test::binaryPath("zarn"), {"NOSPLASH", "TRACE", "FORCESCREEN"});
-    if (!zarn.waitForStarted() || !waitInLog(log, "Last known mileage read", 1))
+    if (!zarn.waitForStarted() || !waitInLog(log, "Last known mileage read", 1)) {
+        std::fprintf(stderr, "the program did not start\n");
         return -1;
+    }
     const QString left = "Counterclockwise - numsteps = 1", press = "BMW_Menu_turnknob_Press found";
     int lefts = 0, presses = 0;
     for (const auto& [f, isPress] : {std::pair{frame("F0043B4901"), false}, {frame("F0043B4845"), true},
                                      {frame("F0043B4901"), false}, {frame("F0043B4901"), false},
                                      {frame("F0043B4845"), true}}) {
         pty.write(f);
-        if (!waitInLog(log, isPress ? press : left, isPress ? ++presses : ++lefts))
+        if (!waitInLog(log, isPress ? press : left, isPress ? ++presses : ++lefts)) {
+            std::fprintf(stderr, "the knob's frame found no answer\n%s\n", test::readAll(log).constData());
             return -1;
+        }
     }
     QTest::qWait(3000); // the movie is open and plays
     const double s = share(zarn.processId(), seconds);
