@@ -102,7 +102,8 @@ double zarnShare(const QString& movies, int seconds)
     env.insert("QT_QPA_PLATFORM", env.contains("DISPLAY") ? "xcb" : "offscreen");
     zarn.setProcessEnvironment(env);
     zarn.start(test::binaryPath("zarn"), {"NOSPLASH", "TRACE", "FORCESCREEN"});
-    if (!zarn.waitForStarted() || !waitInLog(log, "Last known mileage read", 1)) {
+    // After the random list's read, which shows the main menu when it ends.
+    if (!zarn.waitForStarted() || !waitInLog(log, "Last known mileage read", 1) || !waitInLog(log, "No Random list found", 1)) {
         std::fprintf(stderr, "the program did not start\n");
         return -1;
     }

@@ -78,6 +78,8 @@ private slots:
                       + "\n[Driverslog]\nrecord=0\n"); // no business-trip question over the pages
         QVERIFY(zarn.start({QStringLiteral("/TIMERS"), QStringLiteral("/TRACE"), QStringLiteral("/FORCESCREEN")}));
         QVERIFY(zarn.waitForLine(QStringLiteral("Last known mileage read - number is 4711"), TimeoutMs));
+        // The random list's read shows the main menu when it ends; it comes first.
+        QVERIFY(zarn.waitForLine(QStringLiteral("No Random list found as ") + zarn.home() + "/Zarn_random.txt", TimeoutMs));
 
         // Main menu: the music item has the focus; one step on is the movie item.
         // On the movie page the up item has it; two steps on is the list.
