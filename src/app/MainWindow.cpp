@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/Version.h"
+#include "app/WebWiring.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
 #include "ui/AlertSign.h"
@@ -104,6 +105,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireLauncher();
     wireExits();
     wireRandomList();
+    WebWiring::wire(window_, core_.log());
 }
 
 MainWindow::~MainWindow()
@@ -409,6 +411,7 @@ void MainWindow::hideMousePointer()
 void MainWindow::applySettings(const Settings& settings)
 {
     applyToWindow(settings, window_, schemes_);
+    WebWiring::applySites(window_, core_.log(), settings.web);
     setIndicator("LogIndicator", settings.driversLog.businessMode());
     if (ComTab* com = window_.comTab()) {
         const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());
