@@ -1,12 +1,15 @@
-// Loading a full radar.bin (12000 records) and one camera check over all of them,
-// next to a plain loop of the same 12000 great-circle distances as the floor.
+// Loading a full radar.bin (12000 records) and one camera check over all of them, with
+// and without the map drawing, next to a plain loop of the same 12000 great-circle
+// distances as the floor.
 #include "core/Geodesy.h"
 #include "core/StatusLog.h"
 #include "vehicle/RadarCameras.h"
 #include "vehicle/RadarCheck.h"
+#include "vehicle/RadarMap.h"
 
 #include "../tests/vehicle/RadarFixture.h"
 
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -84,6 +87,29 @@ void BM_RadarCheck(benchmark::State& state)
 }
 BENCHMARK(BM_RadarCheck)->Unit(benchmark::kMicrosecond);
 
+// What a position fix costs: the check and the whole map with its dots and lines.
+void BM_RadarCheckWithMap(benchmark::State& state)
+{
+    const zarn::RadarCameraList list = loaded();
+    zarn::RadarCheckInput in = carInput();
+    in.mapScaleKm = double(state.range(0));
+    zarn::RadarMap map(QSize(400, 411));
+    zarn::RadarMap::Input mapIn;
+    mapIn.scaleKm = int(state.range(0));
+    mapIn.warningOn = true;
+    mapIn.fix = in.fix;
+    mapIn.courseOverGround = in.courseOverGround;
+    qsizetype dots = 0;
+    for (auto _ : state) {
+        zarn::RadarCheckResult r = zarn::RadarCheck(list.cameras, in);
+        map.draw(mapIn, list.cameras, r);
+        dots = r.onMap.size();
+        benchmark::DoNotOptimize(map.image().constBits());
+    }
+    state.counters["dots"] = double(dots);
+}
+BENCHMARK(BM_RadarCheckWithMap)->Arg(3)->Arg(20)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
 void BM_PlainDistances(benchmark::State& state)
 {
     const zarn::RadarCameraList list = loaded();
@@ -103,4 +129,15 @@ BENCHMARK(BM_PlainDistances)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+// The map's letters need the GUI application (offscreen: no display).
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

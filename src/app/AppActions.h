@@ -3,6 +3,7 @@
 #include "ibus/BusEvents.h"
 #include "ibus/VehicleHooks.h"
 #include "media/MusicPlayer.h"
+#include "vehicle/DriversLog.h"
 #include "vehicle/SpeedCameraWarning.h"
 
 #include <functional>
@@ -17,6 +18,7 @@ public:
     // Set by the composition root.
     MusicPlayer* player = nullptr;
     SpeedCameraWarning* radar = nullptr;
+    DriversLog* driversLog = nullptr;
     std::function<void()> exitAction; // the exit action
 
     bool busEvent(const BusEvent& event) override
@@ -38,6 +40,21 @@ public:
         return true;
     }
     void processEvents() override { QCoreApplication::processEvents(); }
+
+    DriversLogMode driversLogMode() const override
+    {
+        return driversLog ? driversLog->hookMode() : DriversLogMode::Private;
+    }
+    void WriteDriversLogEntry(const QString& text) override
+    {
+        if (driversLog)
+            driversLog->writeEntry(text);
+    }
+    void driversLogQuestionNeeded() override
+    {
+        if (driversLog)
+            driversLog->askQuestion();
+    }
 
     bool radarWarningOn() const override { return radar && radar->warningOn(); }
     bool seekartePaint() override { return !radar || radar->positionFix(); }

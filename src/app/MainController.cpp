@@ -52,6 +52,8 @@ MainController::MainController(Environment environment, QObject* parent)
     , ownAudio_(env_.audio ? nullptr : std::make_unique<FfmpegAudioEngine>(&log_))
     , audio_(env_.audio ? *env_.audio : *ownAudio_)
     , player_(audio_, musicList_, TimerScheduler::current(), log_, sender_, ini_, settings_.media, env_.appDir)
+    , ownWavePlayer_(env_.wavePlayer ? nullptr : std::make_unique<SdlWavePlayer>(&log_))
+    , wavePlayer_(env_.wavePlayer ? *env_.wavePlayer : *ownWavePlayer_)
     , randomList_(TimerScheduler::current(), log_, sender_, env_.appDir)
     , power_(log_, env_.powerBus ? env_.powerBus() : QDBusConnection::systemBus())
     , exit_(log_, power_, commandLine_, env_.appDir,
@@ -60,17 +62,6 @@ MainController::MainController(Environment environment, QObject* parent)
 {
     connect(&Makeselfactive, &Timer::timeout, this, &MainController::MakeselfactiveTimer);
     connect(&clocktimer, &Timer::timeout, this, &MainController::clocktimerTimer);
-    struct TraceOnly {
-        Timer& timer;
-        const char* trace;
-        bool once;
-    };
-    for (const TraceOnly& t : {TraceOnly{startupandasktimer, "startupandasktimerTimer", true}})
-        connect(&t.timer, &Timer::timeout, this, [this, timer = &t.timer, trace = t.trace, once = t.once] {
-            log_.timerTrace(QLatin1String(trace));
-            if (once)
-                timer->stop();
-        });
     connect(&IdleShutdownTimer, &Timer::timeout, this, &MainController::IdleShutdownTimerTimer);
     actions_.player = &player_;
     connect(&player_, &MusicPlayer::streamStarted, &soundFx_, &SoundEffects::attachTo);
@@ -80,6 +71,7 @@ MainController::MainController(Environment environment, QObject* parent)
     if (env_.starter)
         launcher_.setStarter(env_.starter);
     wireRandomList();
+    wireDriversLog();
     registerStartupSteps();
 }
 
@@ -248,7 +240,7 @@ void MainController::startWindowTimers()
     Makeselfactive.setInterval(MakeselfactiveIntervalMs);
     clocktimer.setInterval(ClockIntervalMs);
     systemStatus_.start();
-    startupandasktimer.setInterval(8000);
+    driversLog_.startTimers();
 }
 
 void MainController::applySettings()
@@ -262,6 +254,7 @@ void MainController::applySettings()
     link_.setShutdownAfterIbusIdle(settings_.power.shutdownAfterIbusIdle);
     link_.setShutdownAfterIbusIdleSeconds(settings_.power.idleShutdownSeconds);
     radar_.setSettings(settings_.radar);
+    driversLog_.applySettings(settings_.driversLog);
 }
 
 // The live values that can change while the program runs go back into the model.
@@ -278,8 +271,12 @@ void MainController::captureSettings()
     settings_.serial.rtoCharDelayTime = int(port_.RTOCharDelayTime());
     settings_.serial.rtoExtraDelayTime = port_.RTOExtraDelayTime();
     driversLog_.store(settings_.driversLog);
+    // The radar page's toggles live in the camera warning; the sound file in its field.
+    settings_.radar = radar_.settings();
     if (captureWindow_)
         captureWindow_(settings_);
+    if (settings_.radar.radarsound != radar_.settings().radarsound)
+        radar_.setSettings(settings_.radar);
 }
 
 bool MainController::SaveSettingsNow()

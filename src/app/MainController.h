@@ -26,12 +26,13 @@
 #include "media/FfmpegAudioEngine.h"
 #include "media/MusicListModel.h"
 #include "media/MusicPlayer.h"
+#include "media/SdlWavePlayer.h"
 #include "media/SoundEffects.h"
 
 #include "media/RandomList.h"
 #include "services/Launcher.h"
 #include "services/SystemStatus.h"
-#include "vehicle/DriversLogMode.h"
+#include "vehicle/DriversLog.h"
 #include "vehicle/SpeedCameraWarning.h"
 
 #include <QObject>
@@ -63,6 +64,7 @@ public:
         std::function<void()> quit;           // null: QCoreApplication::quit
         AudioEngine* audio = nullptr;         // null: FFmpeg and SDL, owned here
         int audioDevice = AudioEngine::DeviceDefault;
+        WavePlayer* wavePlayer = nullptr;     // null: SDL, owned here
     };
 
     explicit MainController(Environment environment, QObject* parent = nullptr);
@@ -118,8 +120,10 @@ public:
     bool addFavourite(const QString& musicRoot);
     // The players as the window sees them.
     Players& players() { return players_; }
-    DriversLogMode& driversLog() { return driversLog_; }
+    DriversLog& driversLog() { return driversLog_; }
     SpeedCameraWarning& radar() { return radar_; }
+    // The cue sounds (camera warning, test sound) beside the music.
+    WavePlayer& wavePlayer() { return wavePlayer_; }
     SystemStatus& systemStatus() { return systemStatus_; }
     Launcher& launcher() { return launcher_; }
     // The status page was opened: the processor's speed on the cluster, unless the link
@@ -131,9 +135,6 @@ public:
 
     Timer Makeselfactive{QStringLiteral("Makeselfactive")};
     Timer clocktimer{QStringLiteral("clocktimer")};
-    // Timers that run from the creation of the window whose work arrives with the
-    // driver's log; for now they only trace their ticks.
-    Timer startupandasktimer{QStringLiteral("startupandasktimer")};   // once, 8 s after start
     Timer IdleShutdownTimer{QStringLiteral("IdleShutdownTimer")};
 
 private:
@@ -146,6 +147,7 @@ private:
     void startWindowTimers();
     void IdleShutdownTimerTimer();
     void wireRandomList();
+    void wireDriversLog();
     bool saveMileageAndSettings();
     ProgramExit::Hooks exitHooks();
 
@@ -177,10 +179,12 @@ private:
     MusicListModel musicList_;
     MusicPlayer player_;
     SoundEffects soundFx_{audio_, ini_, settings_.media, &log_};
+    std::unique_ptr<SdlWavePlayer> ownWavePlayer_;
+    WavePlayer& wavePlayer_;
     AppPlayers players_{player_};
     RandomList randomList_;
     Favourites favourites_{log_};
-    DriversLogMode driversLog_;
+    DriversLog driversLog_{vehicle_, sender_, log_, env_.appDir};
     SystemStatus systemStatus_{log_};
     Launcher launcher_{log_};
     PowerController power_;

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/RadarWiring.h"
 #include "app/Version.h"
 #include "app/WebWiring.h"
 #include "app/WindowBinding.h"
@@ -101,6 +102,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireSoundFx();
     wireSettingsPage();
     wireVehicle();
+    wireDriversLog();
     wireSystemPage();
     wireLauncher();
     wireExits();
@@ -252,20 +254,8 @@ void MainWindow::wireSettingsPage()
 void MainWindow::wireVehicle()
 {
     connect(&core_.vehicle(), &VehicleState::changed, this, &MainWindow::showVehicleValues);
-    SpeedCameraWarning& radar = core_.radar();
-    connect(&radar, &SpeedCameraWarning::camerasLoaded, this, [this](bool available) {
-        window_.setRadarItemVisible(available);
-        if (auto* indicator = window_.findChild<PlainPanel*>(QStringLiteral("RadarIndicator")))
-            indicator->setVisible(available);
-    });
-    if (auto* page = qobject_cast<RadarPage*>(window_.page(PageRadar)))
-        connect(&radar, &SpeedCameraWarning::checked, page, [page](const RadarCheckResult& r) {
-            page->showCheck(r.limitText, r.distanceText, r.secondText, r.showAmpel());
-        });
-    AlertSign* alert = window_.alertPanel();
-    connect(&radar, &SpeedCameraWarning::alertShown, alert, &AlertSign::showWarning);
-    connect(&radar, &SpeedCameraWarning::alertHidden, alert, &QWidget::hide);
-    // soundRequested stays unconnected: the audio engine plays one stream, the music's.
+    wireRadar(window_, core_, [this] { return SaveSettings(); },
+              [this](const char* name, bool raised) { setIndicator(name, raised); });
 }
 
 void MainWindow::showVehicleValues()
@@ -450,16 +440,27 @@ void MainWindow::wireRandomList()
     });
     // While the list is read the main menu shows with its music item disabled. A main
     // menu already shown stays as it is, so the knob's mark is not sent back to its start.
-    const auto musicItem = [this](bool enabled) {
-        if (auto* item = window_.findChild<QWidget*>(QStringLiteral("BMWpanel1")))
-            item->setEnabled(enabled);
-    };
-    connect(&random, &RandomList::readStarted, this, [this, musicItem] {
+    // Qt hands the focus of a widget it disables to the next one in its chain: the mark
+    // comes back to the music item with it, unless the knob has moved it meanwhile.
+    connect(&random, &RandomList::readStarted, this, [this] {
         if (window_.activePage() != PageMain && window_.activePage() != PageAlternateMenu)
             window_.ShowMainMenu();
-        musicItem(false);
+        QWidget* item = window_.findChild<QWidget*>(QStringLiteral("BMWpanel1"));
+        if (!item)
+            return;
+        musicItemLentFocus_ = window_.focusWidget() == item;
+        item->setEnabled(false);
+        focusLentTo_ = window_.focusWidget();
     });
-    connect(&random, &RandomList::readFinished, this, [musicItem] { musicItem(true); });
+    connect(&random, &RandomList::readFinished, this, [this] {
+        QWidget* item = window_.findChild<QWidget*>(QStringLiteral("BMWpanel1"));
+        if (!item)
+            return;
+        item->setEnabled(true);
+        if (musicItemLentFocus_ && window_.focusWidget() == focusLentTo_)
+            item->setFocus();
+        musicItemLentFocus_ = false;
+    });
     auto* nowPlaying = static_cast<NowPlayingPage*>(window_.page(PageNowPlaying));
     connect(nowPlaying, &NowPlayingPage::favouriteRequested, this, [this, music] { core_.addFavourite(music->musicRoot()); });
 }

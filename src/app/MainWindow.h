@@ -63,6 +63,7 @@ private:
     void wireRandomList();
     void wireSettingsPage();
     void wireVehicle();
+    void wireDriversLog();
     void showVehicleValues();
     void wireSystemPage();
     void fillSystemPage();
@@ -81,6 +82,9 @@ private:
     SchemeActions& schemes_; // a child of the window
     SteeringSimulator* simulator_ = nullptr;
     QPointer<SplashScreen> splash_;
+    // The music item had the focus when the list read disabled it; where Qt put it then.
+    bool musicItemLentFocus_ = false;
+    QPointer<QWidget> focusLentTo_;
 };
 
 } // namespace zarn

@@ -50,9 +50,4 @@ void UiActions::preset(int number)
     }
 }
 
-void UiActions::driversLogQuestionNeeded()
-{
-    window_.ShowPage(PageQuestion);
-}
-
 } // namespace zarn

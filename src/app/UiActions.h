@@ -19,7 +19,6 @@ public:
     }
 
     bool busEvent(const BusEvent& event) override;
-    void driversLogQuestionNeeded() override;
 
 private:
     bool turnKnob(int detents);

@@ -33,8 +33,12 @@ double RadToDeg360(double angle)
 
 double CentralAngle(double lon1, double lat1, double lon2, double lat2)
 {
-    return arcCos(std::sin(lat2) * std::sin(lat1)
-                  + std::cos(lat2) * std::cos(lat1) * std::cos(lon2 - lon1));
+    return CentralAngle(lon1, std::sin(lat1), std::cos(lat1), lon2, std::sin(lat2), std::cos(lat2));
+}
+
+double CentralAngle(double lon1, double sinLat1, double cosLat1, double lon2, double sinLat2, double cosLat2)
+{
+    return arcCos(sinLat2 * sinLat1 + cosLat2 * cosLat1 * std::cos(lon2 - lon1));
 }
 
 double TrueCourse(double lon1, double lat1, double lon2, double lat2)

@@ -31,6 +31,9 @@ double RadToDeg360(double angle);
 // callers must check with std::isnan (it is not turned into 0 here on purpose,
 // a distance of 0 would look like "right on top of it").
 double CentralAngle(double lon1, double lat1, double lon2, double lat2);
+// The same with the sines and cosines of both latitudes given, bit for bit: for a
+// loop that measures one position against many whose latitudes never change.
+double CentralAngle(double lon1, double sinLat1, double cosLat1, double lon2, double sinLat2, double cosLat2);
 
 // Initial true course from position 2 (origin) towards position 1 (destination),
 // in [0, 2 pi]; due north gives 2 pi. Any arithmetic failure, identical positions

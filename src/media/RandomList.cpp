@@ -78,6 +78,7 @@ void RandomList::BMWpanel71Click(const QString& directory)
     setEntries({});
     setIndicator(true);
     setStatus(QStringLiteral("Build rnd list..."));
+    log_.addMessage(QStringLiteral("Searching ") + directory + QStringLiteral(" for the random list"));
 
     const QString root = directory;
     const QString file = listFile();

@@ -186,11 +186,16 @@ ReadResult read(const QString& path, const std::atomic<bool>& stop)
     auto take = [&] {
         if (line.endsWith('\r'))
             line.chop(1);
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = overlong ? QString() : QString(utf8(line));
-        struct stat st {};
-        if (!overlong && !utf8.hasError() && text.startsWith(u'/') && !line.contains('\0')
-            && ::stat(line.constData(), &st) == 0)
+        // The cheap tests first: most lines of a garbage file fail them undecoded.
+        bool usable = !overlong && line.startsWith('/') && !line.contains('\0');
+        QString text;
+        if (usable) {
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            text = utf8(line);
+            struct stat st {};
+            usable = !utf8.hasError() && ::stat(line.constData(), &st) == 0;
+        }
+        if (usable)
             result.entries.append(text);
         else
             ++result.skipped;

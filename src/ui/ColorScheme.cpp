@@ -7,7 +7,9 @@
 #include "ui/TBMWListbox.h"
 #include "ui/TBMWpanel.h"
 #include "ui/TTransparentPanel.h"
+#include "ui/TmKnob.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/RadarPage.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -19,6 +21,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <QLabel>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -73,6 +76,7 @@ constexpr Row NamedControls[] = {
     {"FilterInfo", Dunkelblau, Readable},
     {"Mailstatus", Dunkelblau, Readable},
     {"Driverslog_Msg", Dunkelblau, Readable},
+    {"loglist", Dunkelblau, Hellblau},
     {"Videoerror", Dunkelblau, Readable},
     // Option panels, alerts, the sound page's frames.
     {"MP3OptionsPanel", Dunkelblau, None},
@@ -178,6 +182,8 @@ void paintBackground(QWidget* w, const QColor& c)
         panel->setColor(c);
     else if (qobject_cast<QLineEdit*>(w))
         setRoles(w, {QPalette::Base}, c);
+    else if (qobject_cast<QAbstractItemView*>(w))
+        setRoles(w, {QPalette::Base, QPalette::Window}, c);
     else {
         setRoles(w, {QPalette::Window, QPalette::Button}, c);
         if (!w->autoFillBackground() && !w->isWindow())
@@ -396,7 +402,18 @@ void ApplyColorScheme(ZarnWindow& w)
         done.insert(progress);
     }
     // 7. The spectrum is painted here once it exists.
-    //    The radar knob (ticks and face) and the compass needle plug in with the radar map.
+    //    The radar map and its knob: the map's roles, the knob's face in orange.
+    if (auto* radar = qobject_cast<RadarPage*>(w.page(PageRadar))) {
+        RadarMap::Colors map;
+        map.background = fromBgr(r.cldunkelblau);
+        map.schwarz = fromBgr(r.clschwarz);
+        map.dunkelblau = fromBgr(r.cldunkelblau);
+        map.hellblau = fromBgr(r.clHellblau);
+        map.orange = fromBgr(r.clOrange);
+        radar->setMapColors(map);
+        if (auto* knob = radar->findChild<TmKnob*>(QStringLiteral("mKnob1")); knob && knob->FaceColor() != map.orange)
+            knob->setFaceColor(map.orange);
+    }
 
     // 8. and 9. Header: its style follows the active page.
     const bool customHeader = w.activePage() == PageAlternateMenu;

@@ -97,9 +97,20 @@ bool DriversLogWriter::WriteDriversLogEntry(const QString& data, const QString& 
     emit entryWritten(line.chopped(2));
     const QByteArray bytes = line.toUtf8();
 
-    const QString path = appDir_ + QStringLiteral("driverslog/") + name;
-    const bool written = append(path, bytes, path + QStringLiteral(" found, appending log records..."),
-                                path + QStringLiteral(" newly created"));
+    // Records the main log could not take wait for the next entry, in their order: a
+    // directory that comes back (a remount, a full disk with room again) gets them all.
+    unwritten_.append({name, bytes});
+    bool written = true;
+    while (written && !unwritten_.isEmpty()) {
+        const QString path = appDir_ + QStringLiteral("driverslog/") + unwritten_.first().first;
+        written = append(path, unwritten_.first().second, path + QStringLiteral(" found, appending log records..."),
+                         path + QStringLiteral(" newly created"));
+        if (written)
+            unwritten_.removeFirst();
+    }
+    if (!written && unwritten_.size() > 1)
+        log_.addError(QString::number(unwritten_.size())
+                      + QStringLiteral(" driver's log records wait for the log to be writable again"));
 
     if (dual_.trimmed().isEmpty()) {
         log_.AddStatusLine(QStringLiteral("Dual logging not active !"));
@@ -124,11 +135,15 @@ bool DriversLogWriter::append(const QString& path, const QByteArray& bytes, cons
     }
     log_.addMessage(existed ? found : created);
     int error = 0;
+    const off_t start = ::lseek(fd, 0, SEEK_END);
     bool ok = writeAll(fd, bytes);
     if (!ok)
         error = errno;
     else if (::fsync(fd) != 0)
         ok = false, error = errno;
+    // A torn record is worse than none: the record is kept and written whole later.
+    if (!ok && start >= 0 && ::ftruncate(fd, start) == 0)
+        ::fsync(fd);
     if (::close(fd) != 0 && ok)
         ok = false, error = errno;
     if (!ok) {

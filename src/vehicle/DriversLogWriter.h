@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QLocale>
+#include <QPair>
 #include <QObject>
 #include <QString>
 
@@ -21,7 +23,8 @@ class StatusLog;
 //    record written before it whole.
 //  - Failures of the main log are reported as status lines and returned; a dual log
 //    that cannot be written is reported and does not change the result. Nothing
-//    throws.
+//    throws. A record the main log could not take is kept (never half written) and
+//    written before the next entry's; unwrittenCount() tells how many wait.
 //  - entryWritten(line) for every record built, for the page's log list.
 class DriversLogWriter : public QObject {
     Q_OBJECT
@@ -41,6 +44,7 @@ public:
     // data: city + "," + street (+ ",GAS filled up"). street and mileage are the captions
     // of the page's items (the cluster is told). True when the main log holds the record.
     bool WriteDriversLogEntry(const QString& data, const QString& street, const QString& mileage);
+    qsizetype unwrittenCount() const { return unwritten_.size(); }
 
 signals:
     void entryWritten(const QString& line);
@@ -54,6 +58,7 @@ private:
     StatusLog& log_;
     QString appDir_;
     QString dual_;
+    QList<QPair<QString, QByteArray>> unwritten_; // file name, record; oldest first
 };
 
 } // namespace zarn

@@ -46,6 +46,8 @@ RadarCamera radarCameraFromRecord(const char* record)
     camera.limitKmh = qFromLittleEndian<qint32>(record + 20);
     camera.latitudeRad = degreesToRadians(camera.latitudeDeg);
     camera.longitudeRad = -degreesToRadians(camera.longitudeDeg);
+    camera.sinLatitude = std::sin(camera.latitudeRad);
+    camera.cosLatitude = std::cos(camera.latitudeRad);
     return camera;
 }
 

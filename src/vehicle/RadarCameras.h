@@ -16,6 +16,8 @@ struct RadarCamera {
     qint32 limitKmh = 0;     // 0: no limit given
     double latitudeRad = 0;
     double longitudeRad = 0; // west positive
+    double sinLatitude = 0;  // of latitudeRad, for the check's distance loop
+    double cosLatitude = 1;
 
     bool redLight() const { return kind == 0; }
 };

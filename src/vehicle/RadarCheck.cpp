@@ -52,10 +52,12 @@ RadarCheckResult RadarCheck(const QList<RadarCamera>& cameras, const RadarCheckI
     const double carLon = -(fix.lonDeg * 60.0 + fix.lonMin) * RadiansPerArcMinute;
     const double factor = input.distanceFactor();
     const bool carFinite = std::isfinite(carLat) && std::isfinite(carLon);
+    const double carSin = std::sin(carLat);
+    const double carCos = std::cos(carLat);
 
     for (qsizetype k = 0; k < cameras.size(); ++k) {
         const RadarCamera& camera = cameras[k];
-        double angle = CentralAngle(camera.longitudeRad, camera.latitudeRad, carLon, carLat);
+        double angle = CentralAngle(camera.longitudeRad, camera.sinLatitude, camera.cosLatitude, carLon, carSin, carCos);
         if (std::isnan(angle)) {
             // Finite positions give NaN only when rounding pushes the arc cosine's
             // argument past 1: the car is on the camera.

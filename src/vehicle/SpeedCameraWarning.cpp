@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 
+#include <cmath>
 #include <exception>
 
 namespace zarn {
@@ -41,6 +42,7 @@ void SpeedCameraWarning::setCameras(RadarCameraList list)
     cameras_ = std::move(list);
     approachCamera_ = -1;
     emit camerasLoaded(cameras_.available);
+    RadarCheck(true);
 }
 
 void SpeedCameraWarning::setSettings(const RadarSettings& settings)
@@ -49,26 +51,66 @@ void SpeedCameraWarning::setSettings(const RadarSettings& settings)
     if (!settings.radarWarning)
         approachCamera_ = -1;
     settings_ = settings;
+    emit settingsChanged(settings_, false);
+    RadarCheck(true);
 }
 
-bool SpeedCameraWarning::positionFix()
+RadarMap::Input SpeedCameraWarning::mapInput() const
 {
-    if (!warningOn())
+    RadarMap::Input in;
+    in.scaleKm = settings_.radarScaleKm == 0 ? 1 : settings_.radarScaleKm;
+    in.warningOn = settings_.radarWarning;
+    in.thresholdKm = settings_.warningThresholdKm;
+    in.fix = vehicle_.LastFix;
+    in.courseOverGround = vehicle_.CourseOverGround;
+    return in;
+}
+
+void SpeedCameraWarning::setMapSize(QSize size)
+{
+    if (size == map_.size() || size.isEmpty())
+        return;
+    map_.setSize(size);
+    RadarCheck(true);
+}
+
+void SpeedCameraWarning::setMapColors(const RadarMap::Colors& colors)
+{
+    map_.setColors(colors);
+    RadarCheck(true);
+}
+
+bool SpeedCameraWarning::RadarCheck(bool drawOnly)
+{
+    if (!available())
         return true;
     try {
+        const RadarMap::Input mapIn = mapInput();
+        map_.drawBase(mapIn);
+        // Before the first fix there is no car to measure from.
+        const bool noFix = vehicle_.LastFix.latDeg == 0 && vehicle_.LastFix.latMin == 0;
+        if (!warningOn() || noFix) {
+            emit mapDrawn();
+            return true;
+        }
         RadarCheckInput input;
         input.fix = vehicle_.LastFix;
         input.courseOverGround = vehicle_.CourseOverGround;
         input.currentSpeed = vehicle_.CurrentSpeed;
         input.miles = options_.miles;
         input.warningOn = true;
+        input.drawOnly = drawOnly;
         input.onlyWarnIfTooFast = settings_.radarOnlyWarnIfTooFast;
         input.warningThresholdKm = settings_.warningThresholdKm;
-        input.mapScaleKm = settings_.radarScaleKm == 0 ? 1 : settings_.radarScaleKm;
-        last_ = RadarCheck(cameras_.cameras, input);
+        input.mapScaleKm = mapIn.scaleKm;
+        last_ = zarn::RadarCheck(cameras_.cameras, input);
+        map_.drawCameras(mapIn, cameras_.cameras, last_);
+        emit mapDrawn();
         if (!last_.examined)
             return true;
         emit checked(last_);
+        if (drawOnly)
+            return true;
 
         // Speed plays no part here: slowing down inside the zone does not end the approach.
         const bool inZone = last_.nearestIndex >= 0 && last_.nearest < input.warningThresholdKm
@@ -85,6 +127,64 @@ bool SpeedCameraWarning::positionFix()
     } catch (const std::exception&) {
         return false;
     }
+}
+
+void SpeedCameraWarning::BMWpanel92Click(const QString& radarCaption)
+{
+    settings_.radarWarning = !settings_.radarWarning;
+    if (!settings_.radarWarning)
+        approachCamera_ = -1;
+    if (!sender_.SendInProgress())
+        sender_.SendClusterText(radarCaption + (settings_.radarWarning ? QStringLiteral(" on") : QStringLiteral(" off")));
+    emit settingsChanged(settings_, true);
+}
+
+void SpeedCameraWarning::BMWpanel93Click()
+{
+    settings_.radarOnlyWarnIfTooFast = !settings_.radarOnlyWarnIfTooFast;
+    emit settingsChanged(settings_, false);
+}
+
+void SpeedCameraWarning::stepThreshold(double km)
+{
+    // Rounded to the metre, so repeated steps do not drift into long fractions.
+    settings_.warningThresholdKm = std::round((settings_.warningThresholdKm + km) * 1e6) / 1e6;
+    emit settingsChanged(settings_, true);
+}
+
+void SpeedCameraWarning::BMWpanel97Click()
+{
+    stepThreshold(0.1);
+}
+
+void SpeedCameraWarning::BMWPanel96Click()
+{
+    stepThreshold(-0.1);
+}
+
+void SpeedCameraWarning::BMWpanel108Click()
+{
+    settings_.radarAcousticSignal = !settings_.radarAcousticSignal;
+    if (settings_.radarAcousticSignal && !sender_.SendInProgress())
+        sender_.SendClusterText(QStringLiteral("Radar sound on"));
+    emit settingsChanged(settings_, false);
+}
+
+void SpeedCameraWarning::stepScale(int scaleKm)
+{
+    settings_.radarScaleKm = scaleKm;
+    emit settingsChanged(settings_, false);
+    RadarCheck(true);
+}
+
+void SpeedCameraWarning::BMWpanel105Click()
+{
+    stepScale(RadarMap::scaleUp(settings_.radarScaleKm));
+}
+
+void SpeedCameraWarning::MapScaleDown()
+{
+    stepScale(RadarMap::scaleDown(settings_.radarScaleKm));
 }
 
 void SpeedCameraWarning::warn(const RadarCheckResult& result)

@@ -3,6 +3,7 @@
 #include "core/Timer.h"
 #include "vehicle/RadarCameras.h"
 #include "vehicle/RadarCheck.h"
+#include "vehicle/RadarMap.h"
 #include "vehicle/RadarSettings.h"
 
 #include <QObject>
@@ -33,6 +34,11 @@ struct BusOptions;
 //    the car has left that zone (or another camera became the one ahead). A text that
 //    could not go out because a send was in progress is tried at the next fix. The
 //    sound follows the same rule; the sign shows every warning.
+//  - The map: every check (and a draw-only redraw) paints map() anew and emits
+//    mapDrawn(). Before the first position fix only the disc, marker, rings and
+//    letters are drawn.
+//  - The radar page's toggles and steps change settings() and emit settingsChanged();
+//    with save true the caller writes Zarn.ini at once.
 class SpeedCameraWarning : public QObject {
     Q_OBJECT
 public:
@@ -55,7 +61,21 @@ public:
     bool warningOn() const { return available() && settings_.radarWarning; }
 
     // The check after a position fix; false when it failed (the caller reports it).
-    bool positionFix();
+    bool positionFix() { return RadarCheck(false); }
+    // One check with its map; draw only never warns. False when it failed.
+    bool RadarCheck(bool drawOnly);
+    const RadarMap& map() const { return map_; }
+    void setMapSize(QSize size);
+    void setMapColors(const RadarMap::Colors& colors);
+
+    // The radar page's items. radarCaption is the Radar menu item's caption.
+    void BMWpanel92Click(const QString& radarCaption); // warning on/off, saved
+    void BMWpanel93Click();                            // only if too fast, not saved
+    void BMWpanel97Click();                            // threshold + 0.1 km, saved
+    void BMWPanel96Click();                            // threshold - 0.1 km, saved
+    void BMWpanel108Click();                           // sound on/off, not saved
+    void BMWpanel105Click();                           // next larger map scale
+    void MapScaleDown();                               // next smaller map scale
     const RadarCheckResult& lastResult() const { return last_; }
 
     Timer AlertDisappearTimer{QStringLiteral("AlertDisappearTimer")};
@@ -66,9 +86,14 @@ signals:
     void alertShown(const QString& limitText, const QString& distanceText);
     void alertHidden();
     void soundRequested(const QString& path);
+    void mapDrawn();
+    void settingsChanged(const zarn::RadarSettings& settings, bool save);
 
 private:
     void warn(const RadarCheckResult& result);
+    void stepThreshold(double km);
+    void stepScale(int scaleKm);
+    RadarMap::Input mapInput() const;
     void AlertDisappearTimerTimer();
 
     const VehicleState& vehicle_;
@@ -78,6 +103,7 @@ private:
     RadarSettings settings_;
     RadarCameraList cameras_;
     RadarCheckResult last_;
+    RadarMap map_;
 
     // The approach in progress: the camera ahead within the threshold (-1: none).
     qsizetype approachCamera_ = -1;

@@ -111,8 +111,9 @@ private slots:
         test::PtyPair car;
         QVERIFY(car.isOpen());
         QTemporaryDir home;
+        // Private mode: a business start asks its question 8 s in and takes the focus to "A no".
         test::writeAll(home.filePath(QStringLiteral("Zarn.ini")),
-                       "[COM-Port]\nDevicePath=" + car.slavePath().toUtf8() + "\n");
+                       "[COM-Port]\nDevicePath=" + car.slavePath().toUtf8() + "\n[Driverslog]\nrecord=0\n");
         QProcess zarn;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), display_);

@@ -457,6 +457,8 @@ private slots:
         QVERIFY(read.count() > 0 || read.wait(30000));
         QVERIFY(musicItem->isEnabled());
         QCOMPARE(p.main->core().player().randomEntries(), entries);
+        // The knob's mark is back on the music item, where the main menu put it.
+        QCOMPARE(p.focus(), QStringLiteral("BMWpanel1"));
     }
 };
 

@@ -7,12 +7,14 @@
 #include "ibus/BusOptions.h"
 #include "ibus/IbusSender.h"
 #include "ReadOnlyDir.h"
+#include "UnreadableDir.h"
 #include "RecordingSink.h"
 #include "TestSupport.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -125,6 +127,7 @@ private slots:
         QCOMPARE(r.clusterTexts(), QStringList{QStringLiteral("Rnd list ok")});
         QCOMPARE(indicator.count(), 2);
         QVERIFY(!r.list->indicatorVisible());
+        QVERIFY(r.logged(QStringLiteral("Searching ") + m + QStringLiteral(" for the random list")));
         QVERIFY(r.logged(QStringLiteral("Rnd list created ")));
         QVERIFY(r.logged(QStringLiteral("Wrote random list to ") + r.file()));
         QCOMPARE(test::readAll(r.file()), crlfLines(expected));
@@ -203,6 +206,79 @@ private slots:
         QCOMPARE(r.list->entries(), (QStringList{QFile::decodeName(a), QFile::decodeName(e)}));
         QCOMPARE(r.list->status(), QStringLiteral("Reading OK from file"));
         QVERIFY(r.logged(QStringLiteral("Random list: 6 line(s) left out, naming no file (2 loaded)")));
+    }
+
+    // 50 MB that name no file: read to the end on the worker, every line counted.
+    void garbageFileLoadsWithoutHanging_data()
+    {
+        constexpr qsizetype Size = 50 << 20;
+        QTest::addColumn<QByteArray>("content");
+        QByteArray noise(Size, Qt::Uninitialized);
+        QRandomGenerator(10).fillRange(reinterpret_cast<quint32*>(noise.data()), Size / 4);
+        noise.replace('/', '#'); // no line is an absolute path
+        QTest::addRow("random bytes") << noise;
+        QTest::addRow("one line without an end") << QByteArray(Size, 'x');
+        const QByteArray missing = "/no/such/folder/track.mp3\r\n";
+        QTest::addRow("missing files") << missing.repeated(Size / missing.size());
+    }
+    void garbageFileLoadsWithoutHanging()
+    {
+        QFETCH(QByteArray, content);
+        Rig r;
+        test::writeAll(r.file(), content);
+        const qsizetype lines = content.count('\n') + (content.endsWith('\n') ? 0 : 1);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(r.readAtStart());
+        qInfo("%lld lines, %lld ms", qint64(lines), clock.elapsed());
+        QVERIFY(r.list->entries().isEmpty());
+        QCOMPARE(r.list->status(), QStringLiteral("Reading OK from file"));
+        QVERIFY2(r.logged(QStringLiteral("Random list: %1 line(s) left out, naming no file (0 loaded)").arg(lines)),
+                 qPrintable(test::texts(r.log).join(u'\n')));
+    }
+
+    // What a search cannot use is left out and reported; the rest is the new list.
+    void searchReportsWhatItCannotUse_data()
+    {
+        QTest::addColumn<QString>("closed");  // a folder made unreadable, relative to the root
+        QTest::addColumn<QStringList>("kept"); // the list, relative to the root
+        QTest::addColumn<QString>("line");
+        QTest::addRow("unreadable folder") << "closed" << QStringList{"a.mp3", "open/c.mp3"}
+                                           << "Rnd list: 1 folder(s) could not be read";
+        QTest::addRow("name not in UTF-8") << "" << QStringList{"a.mp3", "closed/b.mp3", "open/c.mp3"}
+                                           << "Rnd list: 1 name(s) not in UTF-8 left out";
+        QTest::addRow("unreadable starting folder") << "." << QStringList{}
+                                                    << " could not be read - %1 kept as it was";
+    }
+    void searchReportsWhatItCannotUse()
+    {
+        QFETCH(QString, closed);
+        QFETCH(QStringList, kept);
+        QFETCH(QString, line);
+        Rig r;
+        for (const char* f : {"a.mp3", "closed/b.mp3", "open/c.mp3"})
+            touch(r.root(), QString::fromLatin1(f));
+        if (closed.isEmpty()) { // Latin-1 bytes, not valid UTF-8
+            const QByteArray name = QFile::encodeName(r.root()) + "/open/\xe9t\xe9.mp3";
+            ::close(::open(name.constData(), O_CREAT | O_WRONLY, 0644));
+        }
+        const QByteArray previous = "/music/kept.mp3\r\n";
+        test::writeAll(r.file(), previous);
+        std::unique_ptr<test::UnreadableDir> unreadable;
+        if (!closed.isEmpty()) {
+            unreadable = std::make_unique<test::UnreadableDir>(r.root() + u'/' + closed);
+            if (!unreadable->ok())
+                QSKIP("no way to make an unreadable directory here");
+        }
+        QVERIFY(r.build(r.root()));
+        unreadable.reset();
+        QStringList expected;
+        for (const QString& k : kept)
+            expected << r.root() + u'/' + k;
+        QCOMPARE(r.list->entries(), expected);
+        QCOMPARE(r.list->status(), QStringLiteral("Rnd list created #=%1").arg(expected.size()));
+        QVERIFY2(r.logged(line.replace(QStringLiteral("%1"), r.file())), qPrintable(test::texts(r.log).join(u'\n')));
+        QCOMPARE(test::readAll(r.file()), closed == QLatin1String(".") ? previous : crlfLines(expected));
     }
 
     void readAtStart_data()

@@ -26,7 +26,6 @@ const QList<Pending>& pending()
          {"MovieOptionsPanel", "BMWpanel88", "BMWpanel50", "BMWpanel48", "BMWpanel49", "BMWpanel52", "BMWpanel51"}},
         {"movie player: the movie list", {"FileListBox2"}},
         {"mail retrieval: the header list and the mail text", {"lvHeaders", "MailBody"}},
-        {"radar map: the map's knob picture", {"mKnob1"}},
     };
     return rows;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ibus/VehicleState.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -70,6 +72,17 @@ inline QString positionFrameText(Point p)
     for (qsizetype i = 0; i + 1 < text.size(); i += 2)
         sum ^= text.mid(i, 2).toInt(nullptr, 16);
     return text + QStringLiteral("%1").arg(sum, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+// A fix as the navigation system reports it: signed degrees and minutes.
+inline zarn::PositionFix fixAt(Point p)
+{
+    zarn::PositionFix fix;
+    fix.latDeg = int(std::trunc(p.latitude));
+    fix.latMin = (p.latitude - fix.latDeg) * 60.0;
+    fix.lonDeg = int(std::trunc(p.longitude));
+    fix.lonMin = (p.longitude - fix.lonDeg) * 60.0;
+    return fix;
 }
 
 } // namespace radarfixture

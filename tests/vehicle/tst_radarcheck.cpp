@@ -20,16 +20,7 @@ RadarCamera cameraAt(Point car, double km, double bearing, qint32 kind = 1, qint
     return camera(radarfixture::destination(car, km, bearing), kind, limit);
 }
 
-// A fix as the navigation system reports it: signed degrees and minutes.
-PositionFix fixAt(Point p)
-{
-    PositionFix fix;
-    fix.latDeg = int(std::trunc(p.latitude));
-    fix.latMin = (p.latitude - fix.latDeg) * 60.0;
-    fix.lonDeg = int(std::trunc(p.longitude));
-    fix.lonMin = (p.longitude - fix.lonDeg) * 60.0;
-    return fix;
-}
+using radarfixture::fixAt;
 
 RadarCheckInput drivingAt(Point car, double course = 0, int speed = 80)
 {

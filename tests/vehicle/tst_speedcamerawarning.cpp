@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace zarn;
 using radarfixture::Point;
 
@@ -305,6 +307,94 @@ private slots:
         car.speed(100);
         car.fixAt(2.5);
         QCOMPARE(checks.size(), present ? 1 : 0);
+    }
+
+    // The radar page's items: what each changes, whether it is saved at once and what
+    // goes to the cluster.
+    void pageItems_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QString>("cluster"); // empty: nothing sent
+        QTest::newRow("warning off") << "BMWpanel92" << "Radarwarning now OFF" << true << "Radar off";
+        QTest::newRow("only if too fast") << "BMWpanel93" << "Only warn if too fast" << false << "";
+        QTest::newRow("threshold +") << "BMWpanel97" << " Warning Threshold is now 1200 m" << true << "";
+        QTest::newRow("threshold -") << "BMWPanel96" << " Warning Threshold is now 1000 m" << true << "";
+        QTest::newRow("sound on") << "BMWpanel108" << "Sound=ON" << false << "Radar sound on";
+        QTest::newRow("scale up") << "BMWpanel105" << "5 km" << false << "";
+        QTest::newRow("scale down") << "MapScaleDown" << "2 km" << false << "";
+    }
+    void pageItems()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, caption);
+        QFETCH(bool, save);
+        QFETCH(QString, cluster);
+        Car car;
+        QSignalSpy changed(&car.warning, &SpeedCameraWarning::settingsChanged);
+        QSignalSpy drawn(&car.warning, &SpeedCameraWarning::mapDrawn);
+        SpeedCameraWarning& w = car.warning;
+        const QHash<QString, std::function<void()>> clicks{
+            {"BMWpanel92", [&w] { w.BMWpanel92Click(QStringLiteral("Radar")); }},
+            {"BMWpanel93", [&w] { w.BMWpanel93Click(); }},
+            {"BMWpanel97", [&w] { w.BMWpanel97Click(); }},
+            {"BMWPanel96", [&w] { w.BMWPanel96Click(); }},
+            {"BMWpanel108", [&w] { w.BMWpanel108Click(); }},
+            {"BMWpanel105", [&w] { w.BMWpanel105Click(); }},
+            {"MapScaleDown", [&w] { w.MapScaleDown(); }},
+        };
+        clicks.value(item)();
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.first().at(1).toBool(), save);
+        const RadarSettings& s = w.settings();
+        const QStringList shown{s.radarWarningCaption(), s.radarTooFastCaption(), s.warningThresholdLabel(),
+                                s.radarSoundCaption(), s.radarScaleCaption()};
+        QVERIFY2(shown.contains(caption), qPrintable(shown.join(" | ")));
+        if (item.contains(QLatin1String("105")) || item == QLatin1String("MapScaleDown"))
+            QCOMPARE(drawn.size(), 1); // the map follows the new scale at once
+        QString sent;
+        for (const QByteArray& f : car.sink.frames)
+            sent += QString::fromLatin1(f);
+        QCOMPARE(cluster.isEmpty(), car.sink.frames.isEmpty());
+        if (!cluster.isEmpty())
+            QVERIFY2(sent.contains(cluster), qPrintable(sent));
+    }
+
+    void warningToggleSendsNothingWhileTheLinkIsBusy()
+    {
+        Car car;
+        car.sink.busy = true;
+        car.warning.BMWpanel92Click(QStringLiteral("Radar"));
+        QCOMPARE(car.sink.refused, 0);
+        QVERIFY(!car.warning.warningOn());
+    }
+
+    // Ten steps down and up again land on the same threshold, not a long fraction.
+    void thresholdStepsDoNotDrift()
+    {
+        Car car;
+        for (int i = 0; i < 15; ++i)
+            car.warning.BMWPanel96Click();
+        QCOMPARE(car.warning.settings().warningThresholdKm, -0.4);
+        QCOMPARE(car.warning.settings().warningThresholdLabel(), QStringLiteral(" Warning Threshold is now -400 m"));
+        for (int i = 0; i < 15; ++i)
+            car.warning.BMWpanel97Click();
+        QCOMPARE(car.warning.settings().warningThresholdKm, 1.1);
+    }
+
+    // A draw-only check never warns, even with the camera ahead inside the threshold.
+    void drawOnlyNeverWarns()
+    {
+        Car car;
+        car.speed(100);
+        car.fixAt(2.5);
+        car.sink.frames.clear();
+        QSignalSpy alerts(&car.warning, &SpeedCameraWarning::alertShown);
+        QVERIFY(car.warning.RadarCheck(true));
+        QCOMPARE(alerts.size(), 0);
+        QVERIFY(car.checkControlTexts().isEmpty());
+        QVERIFY(car.warning.lastResult().nearest < 1.1);
     }
 };
 

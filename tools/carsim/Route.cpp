@@ -9,14 +9,18 @@ namespace zarn::carsim {
 RouteData munichRoute()
 {
     // From Karolinenplatz through the Maxvorstadt and Schwabing to the Nordfriedhof.
+    const QString maxvorstadt = QStringLiteral("München-Maxvorstadt");
+    const QString schwabing = QStringLiteral("München-Schwabing");
     return {QStringLiteral("München"),
             519,
             {
-                {QStringLiteral("Brienner Straße"), 50, {{48.14508, 11.56762}, {48.14432, 11.57386}}},
-                {QStringLiteral("Türkenstraße"), 30, {{48.14432, 11.57386}, {48.15004, 11.57452}, {48.15598, 11.57601}}},
-                {QStringLiteral("Georgenstraße"), 30, {{48.15598, 11.57601}, {48.15631, 11.58382}}},
-                {QStringLiteral("Leopoldstraße"), 50, {{48.15631, 11.58382}, {48.16197, 11.58659}}},
-                {QStringLiteral("Ungererstraße"), 50, {{48.16238, 11.58705}, {48.16897, 11.59048}, {48.17452, 11.59351}}},
+                {QStringLiteral("Brienner Straße"), 50, {{48.14508, 11.56762}, {48.14432, 11.57386}}, maxvorstadt},
+                {QStringLiteral("Türkenstraße"), 30, {{48.14432, 11.57386}, {48.15004, 11.57452}, {48.15598, 11.57601}},
+                 maxvorstadt},
+                {QStringLiteral("Georgenstraße"), 30, {{48.15598, 11.57601}, {48.15631, 11.58382}}, schwabing},
+                {QStringLiteral("Leopoldstraße"), 50, {{48.15631, 11.58382}, {48.16197, 11.58659}}, schwabing},
+                {QStringLiteral("Ungererstraße"), 50, {{48.16238, 11.58705}, {48.16897, 11.59048}, {48.17452, 11.59351}},
+                 schwabing},
             }};
 }
 

@@ -14,6 +14,7 @@ struct Street {
     QString name;
     int limitKmh = 50;
     QList<GeoPoint> points; // in driving order
+    QString city;           // the navigation's city text here; empty: the route's
 };
 
 struct RouteData {
@@ -22,7 +23,8 @@ struct RouteData {
     QList<Street> streets;
 };
 
-// A drive through Schwabing in Munich, north along real streets.
+// A drive through the Maxvorstadt and Schwabing in Munich, north along real streets;
+// the navigation names the quarter with the city.
 RouteData munichRoute();
 
 // The car's place on a route: the streets are driven in order, then back in reverse,
@@ -38,7 +40,7 @@ public:
     void nextStreet();
 
     GeoPoint position() const;
-    QString city() const { return city_; }
+    QString city() const { return legs_[leg_].city.isEmpty() ? city_ : legs_[leg_].city; }
     QString street() const { return legs_[leg_].name; }
     int speedLimit() const { return legs_[leg_].limitKmh; }
     int altitudeM() const { return altitudeM_; }

@@ -9,6 +9,7 @@
 #include "ui/SplashScreen.h"
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
+#include "ui/pages/DriversLogPage.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/NowPlayingPage.h"
 #include "ui/pages/SystemPage.h"
@@ -178,6 +179,16 @@ int main(int argc, char** argv)
     texts.power = status.powerText();
     static_cast<SystemPage*>(w.page(PageSystem))->setTexts(texts);
 
+    // A business trip through Schwabing.
+    auto* driversLog = static_cast<DriversLogPage*>(w.page(PageDriversLog));
+    driversLog->showPlace(QStringLiteral("München-Schwabing"), QStringLiteral("Leopoldstraße"), QStringLiteral("212968"));
+    driversLog->setModeCaption(QStringLiteral("Mode is BUSINESS"));
+    for (const char* place : {"MüNCHEN-MAXVORSTADT,BRIENNER STRAßE", "MüNCHEN-MAXVORSTADT,TüRKENSTRAßE",
+                              "MüNCHEN-SCHWABING,TüRKENSTRAßE", "MüNCHEN-SCHWABING,GEORGENSTRAßE",
+                              "MüNCHEN-SCHWABING,LEOPOLDSTRAßE"})
+        driversLog->addLogLine(QStringLiteral("Thursday,24.12.2026,18:30:05,212968,") + QString::fromUtf8(place));
+    driversLog->showMessage(QStringLiteral(" Log entry: München-Schwabing, Leopoldstraße"));
+
     w.setRadarItemVisible(true);
     w.setLaunchPath(QStringLiteral("/usr/bin/true"));
     for (int i = 0; i < ZarnWindow::PageCount; ++i) {
@@ -206,6 +217,12 @@ int main(int argc, char** argv)
     w.setFeatureCaption(QString::fromLatin1(PageCaptions[PageNowPlaying]));
     nowPlaying->PlayMP3ImageClick();
     ok = save(w, dir, QStringLiteral("05-nowplaying-options")) && ok;
+
+    w.ShowPage(PageDriversLog);
+    w.setFeatureCaption(QString::fromLatin1(PageCaptions[PageDriversLog]));
+    driversLog->BMWpanel22Click();
+    ok = save(w, dir, QStringLiteral("10-driverslog-actions")) && ok;
+    driversLog->BMWpanel25Click();
 
     w.ShowMainMenu();
     w.findChild<QWidget*>(QStringLiteral("Sicherheit"))->show();

@@ -23,8 +23,12 @@ QuestionPage::QuestionPage(QWidget* parent)
     question_->setWordWrap(true);
 
     const QFont answer = pixelFont(QStringLiteral("bmw"), 59, true);
-    item(this, QStringLiteral("BMWpanel74"), QStringLiteral("A yes"), QRect(0, 456, 400, RowHeight), false, answer);
-    item(this, QStringLiteral("BMWpanel75"), QStringLiteral("A no"), QRect(400, 456, 400, RowHeight), true, answer);
+    TBMWpanel* yes = item(this, QStringLiteral("BMWpanel74"), QStringLiteral("A yes"), QRect(0, 456, 400, RowHeight),
+                          false, answer);
+    TBMWpanel* no = item(this, QStringLiteral("BMWpanel75"), QStringLiteral("A no"), QRect(400, 456, 400, RowHeight),
+                         true, answer);
+    connect(yes, &TBMWpanel::clicked, this, &QuestionPage::yesRequested);
+    connect(no, &TBMWpanel::clicked, this, &QuestionPage::noRequested);
     applyDocking();
 }
 
@@ -36,6 +40,16 @@ void QuestionPage::applyDocking()
         if (auto* w = findChild<QWidget*>(QLatin1String(name)))
             w->move(w->x(), bottom);
     }
+}
+
+void QuestionPage::focusNo()
+{
+    // Asked while another page shows (private mode, or the question already gone): the
+    // focus stays where the driver put it.
+    if (!isVisible())
+        return;
+    if (auto* no = findChild<QWidget*>(QStringLiteral("BMWpanel75")))
+        no->setFocus();
 }
 
 } // namespace zarn
