@@ -3,6 +3,7 @@
 #include "app/MailWiring.h"
 #include "app/RadarWiring.h"
 #include "app/Version.h"
+#include "app/WebWiring.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
 #include "ui/AlertSign.h"
@@ -108,6 +109,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireLauncher();
     wireExits();
     wireRandomList();
+    WebWiring::wire(window_, core_.log());
 }
 
 MainWindow::~MainWindow()
@@ -402,6 +404,7 @@ void MainWindow::applySettings(const Settings& settings)
 {
     applyToWindow(settings, window_, schemes_);
     mail_->applySettings(settings.mail);
+    WebWiring::applySites(window_, core_.log(), settings.web);
     setIndicator("LogIndicator", settings.driversLog.businessMode());
     if (ComTab* com = window_.comTab()) {
         const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());
