@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/MailWiring.h"
 #include "app/RadarWiring.h"
 #include "app/Version.h"
 #include "app/WindowBinding.h"
@@ -62,6 +63,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     , core_(withActions(std::move(environment), &actions_))
     , schemes_(*new SchemeActions(window_))
     , splash_(splash)
+    , mail_(std::make_unique<MailWiring>(window_, core_.log()))
 {
     if (LayoutTab* layout = LayoutTab::of(window_))
         layout->setSchemeActions(schemes_);
@@ -399,6 +401,7 @@ void MainWindow::hideMousePointer()
 void MainWindow::applySettings(const Settings& settings)
 {
     applyToWindow(settings, window_, schemes_);
+    mail_->applySettings(settings.mail);
     setIndicator("LogIndicator", settings.driversLog.businessMode());
     if (ComTab* com = window_.comTab()) {
         const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());

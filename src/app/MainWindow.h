@@ -12,8 +12,11 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 namespace zarn {
 
+class MailWiring;
 class SchemeActions;
 class SplashScreen;
 class SteeringSimulator;
@@ -85,6 +88,8 @@ private:
     // The music item had the focus when the list read disabled it; where Qt put it then.
     bool musicItemLentFocus_ = false;
     QPointer<QWidget> focusLentTo_;
+    // Last, so it goes first: its worker thread ends before the window and the log do.
+    std::unique_ptr<MailWiring> mail_;
 };
 
 } // namespace zarn

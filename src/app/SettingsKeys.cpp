@@ -52,6 +52,7 @@ const std::vector<SettingsKey>& allKeys()
 // clang-format off
 const SavedKey kSaveOrder[] = {
     {"Pop3", "ServerName"}, {"Pop3", "ServerPort"}, {"Pop3", "ServerUser"}, {"Pop3", "ServerPassword"},
+    {"Pop3", "Security"}, {"Pop3", "CheckCertificate"}, {"Pop3", "CAFile"},
     {"COMPORT", "SerialPortNG1.ParityTyp"}, {"Speech", "Global_speech_engine"},
     {"Scale", "form1.width"}, {"Scale", "form1.top"}, {"Scale", "form1.height"}, {"Scale", "form1.left"},
     {"HeaderPanelFonts", "HeaderPanel.font.Name"}, {"HeaderPanelFonts", "HeaderPanel.font.Size"},

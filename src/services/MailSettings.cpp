@@ -20,6 +20,9 @@ const SettingsRow kKeys[] = {
     {Email, "Smtp",  "ServerUser",             String,      "your_login",            false, FIELD(smtp.serverUser)},
     {Email, "Smtp",  "ServerPassword",         String,      "enter_pw_here",         false, FIELD(smtp.serverPassword)},
     {Email, "Smtp",  "SMTPAuthenticationType", Integer,     "0",                     false, FIELD(smtpAuthenticationType)},
+    {Email, "Pop3",  "Security",               String,      "auto",                  true,  FIELD(pop3Security)},
+    {Email, "Pop3",  "CheckCertificate",       Boolean,     "1",                     true,  FIELD(pop3CheckCertificate)},
+    {Email, "Pop3",  "CAFile",                 String,      "",                      true,  FIELD(pop3CaFile)},
     {Email, "Email", "PersonalEmail",          String,      "your.name@example.com", false, FIELD(personalEmail)},
 };
 // clang-format on

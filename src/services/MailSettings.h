@@ -23,6 +23,12 @@ struct MailSettings {
     MailServer pop3, smtp; // smtp is read and never used
     int smtpAuthenticationType = 0;
     QString personalEmail;
+    // How the POP3 connection is protected: auto, plain, starttls or tls.
+    QString pop3Security;
+    // Off only by the user's choice: a server whose certificate is not trusted is accepted.
+    bool pop3CheckCertificate = true;
+    // A PEM file of certificates trusted beside the system's (a private mail server's CA).
+    QString pop3CaFile;
 
     bool operator==(const MailSettings&) const = default;
 

@@ -12,6 +12,9 @@
 #include "ui/pages/RadarPage.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
@@ -89,6 +92,14 @@ constexpr Row NamedControls[] = {
     {"MP3_scroller", Schwarz, Readable},
     {"PlayMP3Image", Schwarz, None},
     {"PaintFrame", Schwarz, None},
+    // The mail pages: the header list in the lists' text color, the mail text, the values.
+    {"lvHeaders", Schwarz, Orange},
+    {"MailBody", Schwarz, Readable},
+    {"From", None, Hellblau},
+    {"Recipients", None, Hellblau},
+    {"Cc", None, Hellblau},
+    {"Date", None, Hellblau},
+    {"Subject", None, Hellblau},
     // The safety screen is black whatever the scheme.
     {"Sicherheit", Black, None},
     // Adjust-mode markers: their mode flags are left alone, only the color is reset.
@@ -175,6 +186,8 @@ void paintBackground(QWidget* w, const QColor& c)
         setRoles(w, {QPalette::Base}, c);
     else if (qobject_cast<QAbstractItemView*>(w))
         setRoles(w, {QPalette::Base, QPalette::Window}, c);
+    else if (qobject_cast<QAbstractScrollArea*>(w))
+        setRoles(w, {QPalette::Base, QPalette::Window, QPalette::Button}, c);
     else {
         setRoles(w, {QPalette::Window, QPalette::Button}, c);
         if (!w->autoFillBackground() && !w->isWindow())
@@ -306,6 +319,12 @@ void ApplyColorScheme(ZarnWindow& w)
         frame->setColor(fromBgr(r.clschwarz));
         frame->setBevelColors(fromBgr(r.clHellblau), fromBgr(r.cldunkelblau));
         done.insert(frame);
+    }
+    // The mail header list's column captions: on the lists' background, not the style's.
+    if (auto* headers = w.findChild<QTreeView*>(QStringLiteral("lvHeaders"))) {
+        setRoles(headers->header(), {QPalette::Button, QPalette::Window, QPalette::Base}, fromBgr(r.clschwarz));
+        setRoles(headers->header(), {QPalette::ButtonText, QPalette::WindowText, QPalette::Text}, fromBgr(r.clreadabletext));
+        done.insert(headers->header());
     }
     if (QWidget* progress = w.findChild<QWidget*>(QStringLiteral("Progress"))) {
         setRoles(progress, {QPalette::Window, QPalette::Base}, fromBgr(r.clschwarz));

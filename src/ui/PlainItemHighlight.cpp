@@ -55,6 +55,7 @@ void PlainItemHighlight::focusChanged(QWidget* old, QWidget* now)
 {
     if (!window_ || !access_.roles)
         return;
+    mailBodyFocus(old, now);
     static const QSet<QString> colored(exitColored().begin(), exitColored().end());
     static const QSet<QString> entering(enterHighlighted().begin(), enterHighlighted().end());
     // The items that hold the old or the new focus, themselves or in a child.
@@ -71,6 +72,17 @@ void PlainItemHighlight::focusChanged(QWidget* old, QWidget* now)
         else if (!was && is && entering.contains(item->objectName()))
             BitBtnWithColor1Enter(item);
     }
+}
+
+// MailBodyEnter and MailBodyExit: the mail text is drawn in the focus color while it
+// has the focus. The text, not the background: a page of orange would dazzle at night.
+void PlainItemHighlight::mailBodyFocus(QWidget* old, QWidget* now)
+{
+    static const QString body = QStringLiteral("MailBody");
+    if (now && now->objectName() == body)
+        Controls::setTextColor(now, fromBgr(access_.roles->clOrange));
+    if (old && old != now && old->objectName() == body)
+        Controls::setTextColor(old, fromBgr(access_.roles->clreadabletext));
 }
 
 void PlainItemHighlight::BitBtnWithColor1Enter(QWidget* item)

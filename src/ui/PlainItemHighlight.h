@@ -24,6 +24,7 @@ public:
 
 private:
     void focusChanged(QWidget* old, QWidget* now);
+    void mailBodyFocus(QWidget* old, QWidget* now);
 
     WindowAccess access_;
     // Focus changes go on after the window is gone.

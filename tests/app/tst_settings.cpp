@@ -428,7 +428,7 @@ private slots:
             for (const QString& key : keys)
                 expected << QStringLiteral("[%1] %2").arg(QLatin1String(section), key);
         };
-        add("Pop3", {"ServerName", "ServerPort", "ServerUser", "ServerPassword"});
+        add("Pop3", {"ServerName", "ServerPort", "ServerUser", "ServerPassword", "Security", "CheckCertificate", "CAFile"});
         add("COMPORT", {"SerialPortNG1.ParityTyp"});
         add("Speech", {"Global_speech_engine"});
         add("Scale", {"form1.width", "form1.top", "form1.height", "form1.left"});

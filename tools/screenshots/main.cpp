@@ -10,6 +10,8 @@
 #include "ui/TBMWpanel.h"
 #include "ui/ZarnWindow.h"
 #include "ui/pages/DriversLogPage.h"
+#include "ui/pages/MailHeadersPage.h"
+#include "ui/pages/MailPage.h"
 #include "ui/pages/MusicPage.h"
 #include "ui/pages/NowPlayingPage.h"
 #include "ui/pages/SystemPage.h"
@@ -188,6 +190,22 @@ int main(int argc, char** argv)
                               "MüNCHEN-SCHWABING,LEOPOLDSTRAßE"})
         driversLog->addLogLine(QStringLiteral("Thursday,24.12.2026,18:30:05,212968,") + QString::fromUtf8(place));
     driversLog->showMessage(QStringLiteral(" Log entry: München-Schwabing, Leopoldstraße"));
+
+    // A mailbox of a few messages, the second one opened.
+    auto* headers = static_cast<MailHeadersPage*>(w.page(PageMailHeaders));
+    headers->setDownloadEnabled(true);
+    headers->addRow(QStringLiteral("Werkstatt Huber <service@huber-kfz.de>"), QStringLiteral("Ihr Termin zur Inspektion"),
+                    QStringLiteral("09.12.26"));
+    headers->addRow(QStringLiteral("Jürgen Müller <jm@example.de>"), QStringLiteral("Grüße aus Köln"), QStringLiteral("10.12.26"));
+    headers->addRow(QStringLiteral("ADAC <info@adac.example>"), QStringLiteral("Staumeldung A9 München - Nürnberg"),
+                    QStringLiteral("11.12.26"));
+    headers->setStatus(QStringLiteral(" Download completed"));
+    static_cast<MailPage*>(w.page(PageMail))
+        ->setFields({QStringLiteral("Jürgen Müller <jm@example.de>"), QStringLiteral("car@example.de, Anna <anna@example.de>"),
+                     QStringLiteral("bob@example.com"), QStringLiteral("10 Dec 2026 18:42:07"), QStringLiteral("Grüße aus Köln"),
+                     QString(),
+                     QStringLiteral("Hallo,\n\nwir sind gut angekommen. Der Dom ist wie immer eingerüstet, das Wetter "
+                                    "hält.\n\nBis Sonntag!\nJürgen\n\n[Attachment: dom.jpg (image/jpeg, 48213 bytes)]")});
 
     w.setRadarItemVisible(true);
     w.setLaunchPath(QStringLiteral("/usr/bin/true"));
