@@ -142,6 +142,9 @@ int main(int argc, char* argv[])
     if (int rc = 0; informationOnly(argc, argv, &rc))
         return rc;
 
+    // The web page's engine, loaded later, shares the window's GL contexts; Qt takes
+    // this only before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     watchSignals();
     if (QString error; !zarn::SeedAppDir(&error))

@@ -4,6 +4,7 @@
 #include "app/MoviesWiring.h"
 #include "app/RadarWiring.h"
 #include "app/Version.h"
+#include "app/WebWiring.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
 #include "ui/AlertSign.h"
@@ -109,6 +110,7 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireLauncher();
     wireExits();
     wireRandomList();
+    WebWiring::wire(window_, core_.log());
     movies_ = std::make_unique<MoviesWiring>(window_, core_, select_, actions_);
 }
 
@@ -405,6 +407,7 @@ void MainWindow::applySettings(const Settings& settings)
 {
     applyToWindow(settings, window_, schemes_);
     mail_->applySettings(settings.mail);
+    WebWiring::applySites(window_, core_.log(), settings.web);
     setIndicator("LogIndicator", settings.driversLog.businessMode());
     if (ComTab* com = window_.comTab()) {
         const QSignalBlocker b1(com->CBPort()), b2(com->SpinEdit1()), b3(com->SpinEdit2());

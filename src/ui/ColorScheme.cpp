@@ -13,15 +13,24 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
 #include <QHeaderView>
-#include <QTreeView>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
+#include <QImage>
+#include <QPainter>
+#include <QPolygonF>
 #include <QLabel>
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSet>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTreeView>
 
 #include <initializer_list>
 
@@ -229,10 +238,90 @@ void paintItem(TBMWpanel* item, const ColorRoles& r, Pick background = nullptr, 
         item->setFontColor(fromBgr(r.clreadabletext));
 }
 
+// A field the user types into. The line edits inside spin boxes and combo boxes are
+// parts of their box, not fields of their own.
+bool isInputField(const QWidget* w)
+{
+    if (qobject_cast<const QLineEdit*>(w))
+        return !qobject_cast<const QAbstractSpinBox*>(w->parentWidget())
+               && !qobject_cast<const QComboBox*>(w->parentWidget());
+    if (auto* box = qobject_cast<const QComboBox*>(w))
+        return box->isEditable();
+    return qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QPlainTextEdit*>(w)
+           || qobject_cast<const QTextEdit*>(w);
+}
+
+bool hasFrame(const QWidget* w)
+{
+    if (auto* edit = qobject_cast<const QLineEdit*>(w))
+        return edit->hasFrame();
+    if (auto* spin = qobject_cast<const QAbstractSpinBox*>(w))
+        return spin->hasFrame();
+    if (auto* box = qobject_cast<const QComboBox*>(w))
+        return box->hasFrame();
+    if (auto* frame = qobject_cast<const QFrame*>(w))
+        return frame->frameShape() != QFrame::NoFrame;
+    return false;
+}
+
+// A style sheet takes its pictures from files: the spin boxes' arrows in a color are
+// drawn once into the program's temporary directory.
+QString arrowImage(bool up, const QColor& color)
+{
+    static const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("%1-%2.png").arg(up ? "up" : "down", color.name().mid(1)));
+    if (QFileInfo::exists(path))
+        return path;
+    QImage image(9, 5, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    const QPolygonF triangle = up ? QPolygonF{{0, 5}, {4.5, 0}, {9, 5}} : QPolygonF{{0, 0}, {4.5, 5}, {9, 0}};
+    p.drawPolygon(triangle);
+    p.end();
+    image.save(path);
+    return path;
+}
+
+// The style draws a field's frame a shade darker than the page, which vanishes on a
+// dark scheme; a style sheet draws it, and the text, in the readable color instead.
+// The field's own declarations (the password mask) are kept in front of it.
+void paintInputField(QWidget* w, const ColorRoles& r)
+{
+    const QColor text = fromBgr(r.clreadabletext);
+    const QColor background = fromBgr(r.clschwarz);
+    setRoles(w, {QPalette::Base, QPalette::Window}, background);
+    setRoles(w, {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}, text);
+    if (!hasFrame(w))
+        return;
+    static const char* const OwnSheet = "zarnOwnSheet";
+    if (!w->property(OwnSheet).isValid())
+        w->setProperty(OwnSheet, w->styleSheet());
+    const QString own = w->property(OwnSheet).toString();
+    const QLatin1String type(w->metaObject()->className());
+    QString sheet = QStringLiteral("%1%2 { color: %3; background-color: %4; border: 1px solid %3; "
+                                   "border-radius: 2px; padding: 1px 2px; }")
+                        .arg(own.isEmpty() ? QString() : QStringLiteral("* { %1 }\n").arg(own), type, text.name(),
+                             background.name());
+    // A styled spin box loses the style's arrows: they are drawn in the text color.
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(w); spin && spin->buttonSymbols() != QAbstractSpinBox::NoButtons)
+        sheet += QStringLiteral("\n%1::up-button, %1::down-button { width: 16px; border: none; }"
+                                "\n%1::up-arrow { image: url(%2); }\n%1::down-arrow { image: url(%3); }")
+                     .arg(type, arrowImage(true, text), arrowImage(false, text));
+    if (w->styleSheet() != sheet)
+        w->setStyleSheet(sheet);
+}
+
 // Paints the controls painted by role and not by name: the menu items, labels, check
 // boxes and text fields.
 void paintByClass(QWidget* w, const ColorRoles& r, const QWidget* settingsPage)
 {
+    if (settingsPage && isInputField(w) && settingsPage->isAncestorOf(w)) {
+        paintInputField(w, r);
+        return;
+    }
     if (auto* item = qobject_cast<TBMWpanel*>(w)) {
         paintItem(item, r);
         return;

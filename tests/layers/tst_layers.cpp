@@ -10,10 +10,12 @@ namespace {
 
 // What each layer may use directly; a layer may use whatever those use in turn.
 //   app -> ui -> media, vehicle, services -> ibus -> core
+// The browser module implements an interface of ui and is loaded at run time, beside app.
 const QHash<QString, QStringList>& arrows()
 {
     static const QHash<QString, QStringList> table = {
         {QStringLiteral("app"), {QStringLiteral("ui")}},
+        {QStringLiteral("webengine"), {QStringLiteral("ui")}},
         {QStringLiteral("ui"), {QStringLiteral("media"), QStringLiteral("vehicle"), QStringLiteral("services")}},
         {QStringLiteral("media"), {QStringLiteral("ibus")}},
         {QStringLiteral("vehicle"), {QStringLiteral("ibus")}},
@@ -124,6 +126,9 @@ private slots:
                                   << "media/A.cpp:1: media may not use vehicle";
         QTest::addRow("services up to media") << "services/A.cpp" << QByteArray("#include \"media/M.h\"\n")
                                               << "services/A.cpp:1: services may not use media";
+        QTest::addRow("browser module uses ui") << "webengine/W.cpp" << QByteArray("#include \"ui/W.h\"\n") << "";
+        QTest::addRow("app does not use the browser module") << "app/A.cpp"
+            << QByteArray("#include \"webengine/W.h\"\n") << "app/A.cpp:1: app may not use webengine";
         QTest::addRow("not a layer") << "main.cpp" << QByteArray("#include \"tools/X.h\"\n")
                                                      << "main.cpp:1: tools/X.h names no layer";
         QTest::addRow("no layer named") << "ui/A.cpp" << QByteArray("#include \"B.h\"\n")

@@ -32,7 +32,7 @@ debs=("$scratch"/pkg/zarn_*.deb)
 deb="${debs[0]}"
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-for lib in libqt6widgets6 libsdl2 libavformat fonts-liberation; do
+for lib in libqt6widgets6 libqt6webenginewidgets6 libsdl2 libavformat fonts-liberation; do
   [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 for field in Maintainer Section Description; do
@@ -55,7 +55,9 @@ for line in "ExecStart=/usr/bin/zarn" "PartOf=graphical-session.target" "Restart
 done
 grep -q '^RestartSec=[1-9]' "$unit" || fail "zarn.service restarts without a pause"
 grep -qx "Exec=zarn" "$root/usr/share/applications/zarn.desktop" || fail "zarn.desktop does not start zarn"
-pass "files in bin, share/zarn, the user unit and the menu entry"
+modules=("$root"/usr/lib/*/zarn/zarn-webengine.so)
+[ -f "${modules[0]}" ] || fail "the web browser module is missing from the package"
+pass "files in bin, share/zarn, the user unit and the menu entry, the web browser module"
 
 # --- the unpacked program ----------------------------------------------------------
 zarn="$root/usr/bin/zarn"

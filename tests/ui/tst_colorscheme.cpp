@@ -9,9 +9,13 @@
 #include "ui/ZarnWindow.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -139,6 +143,53 @@ protected:
     }
 };
 
+int distance(QColor a, QColor b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+
+// What a user types into; the line edits inside spin and combo boxes belong to their box.
+bool isInputField(QWidget* w)
+{
+    QWidget* parent = w->parentWidget();
+    if (qobject_cast<QLineEdit*>(w))
+        return !qobject_cast<QAbstractSpinBox*>(parent) && !qobject_cast<QComboBox*>(parent);
+    if (auto* box = qobject_cast<QComboBox*>(w))
+        return box->isEditable();
+    return qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QPlainTextEdit*>(w);
+}
+
+// Puts a sample text into an empty field, so that its text can be seen.
+void fillIn(QWidget* w)
+{
+    const QString sample = QStringLiteral("WWWW 8888 WWWW 8888");
+    if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->text().isEmpty())
+        edit->setText(sample);
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(w); memo && memo->toPlainText().isEmpty())
+        memo->setPlainText(sample);
+    else if (auto* box = qobject_cast<QComboBox*>(w); box && box->currentText().isEmpty())
+        box->setEditText(sample);
+}
+
+// The brightest difference from `page` found within three pixels of an edge, taken at
+// the middle of that edge.
+int edgeContrast(const QImage& image, const QColor& page, Qt::Edge edge)
+{
+    int best = 0;
+    const int w = image.width(), h = image.height();
+    for (int d = 0; d < 3; ++d) {
+        QPoint at;
+        switch (edge) {
+        case Qt::TopEdge: at = {w / 2, d}; break;
+        case Qt::BottomEdge: at = {w / 2, h - 1 - d}; break;
+        case Qt::LeftEdge: at = {d, h / 2}; break;
+        case Qt::RightEdge: at = {w - 1 - d, h / 2}; break;
+        }
+        best = std::max(best, distance(image.pixelColor(at), page));
+    }
+    return best;
+}
+
 } // namespace
 
 class TstColorScheme : public QObject {
@@ -153,6 +204,8 @@ private slots:
     void fixedAndNamedControls();
     void characterKeysKeepTheFocusColor();
     void applyingTwiceRepaintsNothing();
+    void settingsFieldsStandOutFromThePage_data();
+    void settingsFieldsStandOutFromThePage();
     void customizedLookPickers();
     void lookItemsSetTheFlagOnly();
     void layoutPreviewPickers_data();
@@ -383,6 +436,64 @@ void TstColorScheme::applyingTwiceRepaintsNothing()
     ApplyColorScheme(f.w);
     QCoreApplication::processEvents();
     QVERIFY(counter.paints > 0);
+}
+
+void TstColorScheme::settingsFieldsStandOutFromThePage_data()
+{
+    QTest::addColumn<quint32>("page");
+    QTest::addColumn<quint32>("readable");
+    QTest::addRow("navy page, white text") << 0x400000u << 0xFFFFFFu;
+    QTest::addRow("black page (E39 default), white text") << 0x000000u << 0xFFFFFFu;
+    QTest::addRow("white page, black text") << 0xFFFFFFu << 0x000000u;
+}
+
+// Every field of every settings sub-page shows its frame and its text in the readable
+// color, seen as pixels. The Layout preview's caption fields stand for menu items and
+// have no frame: only their text is looked at.
+void TstColorScheme::settingsFieldsStandOutFromThePage()
+{
+    QFETCH(quint32, page);
+    QFETCH(quint32, readable);
+    Fixture f;
+    f.w.roles.clschwarz = page;
+    f.w.roles.clreadabletext = readable;
+    ApplyColorScheme(f.w);
+    f.w.setBounds(0, 0, 800, 600);
+    f.w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.w));
+    f.w.ShowPage(PageOptions);
+    auto* notebook = f.find<QTabWidget>("TabbedNotebook1");
+    QVERIFY(notebook);
+    const QColor background = bgr(page);
+    const QColor text = bgr(readable);
+    QStringList seen;
+    for (int t = 0; t < notebook->count(); ++t) {
+        notebook->setCurrentIndex(t);
+        const QList<QWidget*> children = notebook->widget(t)->findChildren<QWidget*>();
+        for (QWidget* field : children) {
+            if (!isInputField(field) || !field->isVisible())
+                continue;
+            fillIn(field);
+            QCoreApplication::processEvents();
+            const QImage image = field->grab().toImage();
+            const QString where = notebook->tabText(t) + QLatin1Char(' ') + field->objectName();
+            const bool preview = field->objectName().startsWith(QLatin1String("SpecialEdit"));
+            if (!preview)
+                for (Qt::Edge edge : {Qt::TopEdge, Qt::BottomEdge, Qt::LeftEdge, Qt::RightEdge})
+                    QVERIFY2(edgeContrast(image, background, edge) > 300, qPrintable(where + " has no visible frame"));
+            int textPixels = 0;
+            for (int y = 3; y < image.height() - 3; ++y)
+                for (int x = 3; x < image.width() - 3; ++x)
+                    if (distance(image.pixelColor(x, y), text) < 90)
+                        ++textPixels;
+            QVERIFY2(textPixels > 12, qPrintable(where + " shows no text in the readable color"));
+            seen << field->objectName();
+        }
+    }
+    for (const char* name : {"Pop3ServerEdit", "Pop3PortEdit", "Pop3UserEdit", "Pop3PasswordEdit",
+                             "PersonalEmailEdit", "WebsitesMemo", "Edit6", "Edit1", "Edit3", "SpinEdit1",
+                             "DevicePath", "shutdownafterIBUSidle_seconds", "ShutDownMessage", "SpecialEdit1"})
+        QVERIFY2(seen.contains(QLatin1String(name)), name);
 }
 
 void TstColorScheme::customizedLookPickers()
