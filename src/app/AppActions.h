@@ -20,6 +20,7 @@ public:
     SpeedCameraWarning* radar = nullptr;
     DriversLog* driversLog = nullptr;
     std::function<void()> exitAction; // the exit action
+    std::function<void()> holdMovie;  // the pause rows' hold of a movie
 
     bool busEvent(const BusEvent& event) override
     {
@@ -27,6 +28,11 @@ public:
         if (event.kind == K::Exit) {
             if (exitAction)
                 exitAction();
+            return true;
+        }
+        if (event.kind == K::HoldMovie) {
+            if (holdMovie)
+                holdMovie();
             return true;
         }
         if (!player)

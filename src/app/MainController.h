@@ -120,6 +120,7 @@ public:
     bool addFavourite(const QString& musicRoot);
     // The players as the window sees them.
     Players& players() { return players_; }
+    AppPlayers& appPlayers() { return players_; }
     DriversLog& driversLog() { return driversLog_; }
     SpeedCameraWarning& radar() { return radar_; }
     // The cue sounds (camera warning, test sound) beside the music.

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/MailWiring.h"
+#include "app/MoviesWiring.h"
 #include "app/RadarWiring.h"
 #include "app/Version.h"
 #include "app/WebWiring.h"
@@ -110,11 +111,13 @@ MainWindow::MainWindow(MainController::Environment environment, SplashScreen* sp
     wireExits();
     wireRandomList();
     WebWiring::wire(window_, core_.log());
+    movies_ = std::make_unique<MoviesWiring>(window_, core_, select_, actions_);
 }
 
 MainWindow::~MainWindow()
 {
     // The players go with the controller, before the window.
+    movies_.reset();
     window_.setPlayers(nullptr);
 }
 

@@ -17,6 +17,7 @@
 namespace zarn {
 
 class MailWiring;
+class MoviesWiring;
 class SchemeActions;
 class SplashScreen;
 class SteeringSimulator;
@@ -43,6 +44,7 @@ public:
     MainController& core() { return core_; }
     FocusNavigator& navigator() { return navigator_; }
     SelectActions& select() { return select_; }
+    MoviesWiring& movies() { return *movies_; }
     // Copies the window's settings into the model and writes Zarn.ini.
     bool SaveSettings();
 
@@ -85,6 +87,7 @@ private:
     SchemeActions& schemes_; // a child of the window
     SteeringSimulator* simulator_ = nullptr;
     QPointer<SplashScreen> splash_;
+    std::unique_ptr<MoviesWiring> movies_; // before the window goes
     // The music item had the focus when the list read disabled it; where Qt put it then.
     bool musicItemLentFocus_ = false;
     QPointer<QWidget> focusLentTo_;

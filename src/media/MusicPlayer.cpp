@@ -114,6 +114,14 @@ void MusicPlayer::InitAudioOutput()
     emit outputInitialised();
 }
 
+void MusicPlayer::releaseAudioOutput()
+{
+    engine_.streamFree(stream_);
+    ProgresTimer.stop();
+    SpecTimer.stop();
+    engine_.free();
+}
+
 void MusicPlayer::registerStartup(StartupSequence& startup)
 {
     startup.add(QStringLiteral("music replay"), [this](const StartupSequence::Splash& splash) {

@@ -78,6 +78,9 @@ public:
     // track start tries again.
     void setOutputDevice(int device) { device_ = device; }
     void InitAudioOutput();
+    // A movie takes the sound device: the stream is freed, the progress and spectrum
+    // ticks stop and the output is closed until the next InitAudioOutput().
+    void releaseAudioOutput();
 
     // Its step of the start-up after Zarn.ini is read: random play from the start when
     // the settings say so.

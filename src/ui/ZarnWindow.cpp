@@ -6,6 +6,7 @@
 #include "ui/FocusRings.h"
 #include "ui/LayoutTab.h"
 #include "ui/Players.h"
+#include "ui/MovieScreen.h"
 #include "ui/PlainPanel.h"
 #include "ui/ScreenLayout.h"
 #include "ui/TBMWpanel.h"
@@ -156,6 +157,8 @@ void ZarnWindow::buildHeader()
 void ZarnWindow::buildWindowPanels()
 {
     using PageBuilder::pixelFont;
+    // Beneath everything else: the header and the pages cover it until a movie plays.
+    movieScreen_ = new MovieScreen(this);
     offpanel_ = new PlainPanel(QStringLiteral("offpanel"), this,
                                QStringLiteral("press MODE-> TAPE or click this screen for  simulation - click main header for "
                                               "MOUSE simulation !"));

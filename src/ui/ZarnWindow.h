@@ -16,6 +16,7 @@ namespace zarn {
 class AlertSign;
 class ComTab;
 class MainMenuPage;
+class MovieScreen;
 class PageInput;
 class PlainPanel;
 class Players;
@@ -94,6 +95,8 @@ public:
     void setAlternateBackgroundSize(const QSize& size);
     QSize alternateBackgroundSize() const { return backgroundSize_; }
 
+    // The full-window movie beneath the header and the pages.
+    MovieScreen* movieScreen() const { return movieScreen_; }
     // The speed camera alert over the whole window.
     AlertSign* alertPanel() const { return alert_; }
 
@@ -148,6 +151,7 @@ private:
     PlainPanel* offpanel_;
     PlainPanel* sicherheit_;
     AlertSign* alert_;
+    MovieScreen* movieScreen_;
     QWidget* wheelbuttons_;
     Players* players_;
     QPointer<StatusLog> log_;

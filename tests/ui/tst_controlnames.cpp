@@ -22,9 +22,6 @@ struct Pending {
 const QList<Pending>& pending()
 {
     static const QList<Pending> rows{
-        {"movie player: the movie options over the full-screen movie",
-         {"MovieOptionsPanel", "BMWpanel88", "BMWpanel50", "BMWpanel48", "BMWpanel49", "BMWpanel52", "BMWpanel51"}},
-        {"movie player: the movie list", {"FileListBox2"}},
     };
     return rows;
 }

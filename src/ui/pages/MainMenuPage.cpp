@@ -205,6 +205,15 @@ void MainMenuPage::BMWpanel89Click()
     openFeature("BMWpanel89", PageRadar);
 }
 
+bool MainMenuPage::pressFirst(QWidget*)
+{
+    QWidget* camera = window_.findChild<QWidget*>(QStringLiteral("videoarea"));
+    if (!camera || !camera->isVisible())
+        return false;
+    emit rearCameraCloseRequested();
+    return true;
+}
+
 void MainMenuPage::BMWpanel123Click()
 {
     emit rearCameraRequested();

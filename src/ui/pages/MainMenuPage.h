@@ -14,8 +14,8 @@ class ZarnWindow;
 // full-page picture, above the status bar with the date and time. The items' handlers
 // live here; the alternate menu's words and the knob press run the same ones. What
 // belongs to subsystems outside the window (exit, status values, web, launcher, rear
-// camera) leaves as a request signal. The rear camera's close on a knob press (its
-// pressFirst) arrives with the camera. Main thread only.
+// camera) leaves as a request signal, and so does the rear camera's close on a knob press
+// (its pressFirst). Main thread only.
 class MainMenuPage : public ZarnPage {
     Q_OBJECT
 public:
@@ -30,6 +30,8 @@ public:
     QWidget* Panel40() const { return panel40_; }
 
     void applyDocking() override;
+    // A knob press while the rear camera is shown closes it.
+    bool pressFirst(QWidget* focus) override;
 
     void BMWpanel1Click();   // MP3 Player
     void BMWpanel2Click();   // I-Bus Explorer
@@ -55,6 +57,7 @@ signals:
     void launchRequested();
     // Show the rear camera.
     void rearCameraRequested();
+    void rearCameraCloseRequested();
 
 private:
     void connectItem(const char* name, void (MainMenuPage::*handler)());
