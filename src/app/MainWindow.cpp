@@ -7,6 +7,7 @@
 #include "app/WebWiring.h"
 #include "app/WindowBinding.h"
 #include "core/StatusLog.h"
+#include "media/MovieController.h"
 #include "ui/AlertSign.h"
 #include "ui/ClockDisplay.h"
 #include "ui/ColorScheme.h"
@@ -448,8 +449,11 @@ void MainWindow::wireRandomList()
     // menu already shown stays as it is, so the knob's mark is not sent back to its start.
     // Qt hands the focus of a widget it disables to the next one in its chain: the mark
     // comes back to the music item with it, unless the knob has moved it meanwhile.
+    // A movie started in the first seconds keeps the screen: a menu put up behind it would
+    // hold the knob's focus on a hidden item.
     connect(&random, &RandomList::readStarted, this, [this] {
-        if (window_.activePage() != PageMain && window_.activePage() != PageAlternateMenu)
+        const bool moviePlays = movies_ && movies_->movie().MovieMode();
+        if (!moviePlays && window_.activePage() != PageMain && window_.activePage() != PageAlternateMenu)
             window_.ShowMainMenu();
         QWidget* item = window_.findChild<QWidget*>(QStringLiteral("BMWpanel1"));
         if (!item)

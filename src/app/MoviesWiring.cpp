@@ -64,6 +64,7 @@ MoviesWiring::MoviesWiring(ZarnWindow& window, MainController& core, SelectActio
     MusicPlayer& music = core.player();
     movie.setAudioOutput([&music] { music.releaseAudioOutput(); }, [&music] { music.InitAudioOutput(); });
     screen_->setMovie(&movie);
+    screen_->hide(); // until a movie plays
 
     auto* page = static_cast<MoviesPage*>(window.page(PageMovies));
     page->setMovie(&movie);
@@ -127,6 +128,9 @@ MoviesWiring::~MoviesWiring()
 
 void MoviesWiring::showPages(bool visible)
 {
+    // The full-window screen lies under the pages; left visible without a movie, every
+    // repaint of a see-through control above it would repaint the whole window.
+    screen_->setVisible(!visible || movie_->MovieMode());
     window_.HeaderPanel()->setVisible(visible);
     window_.PageControl1()->setVisible(visible);
     if (visible)

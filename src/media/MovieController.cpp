@@ -327,8 +327,8 @@ void MovieController::BMWpanel52Click()
     if (stopped)
         v.indicator = false;
     setView(v);
-    emit pagesVisible(true);
     movieMode_ = false;
+    emit pagesVisible(true);
     hideOverlay();
     reopenAudio();
 }

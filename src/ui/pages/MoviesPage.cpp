@@ -25,7 +25,7 @@ MoviesPage::MoviesPage(QWidget* parent)
     // The list loses its highlight while the up item has the focus.
     up_->installEventFilter(this);
     videoError_ = statusStrip(this, "Videoerror", " ");
-    auto* frame = panel(this, QStringLiteral("BitBtnWithColor41"), QString(), QRect(0, ListTop, 800, 534 - ListTop - 48));
+    auto* frame = panel(this, QStringLiteral("MovieListFrame"), QString(), QRect(0, ListTop, 800, 534 - ListTop - 48));
     list_ = new TBMWListbox(QStringLiteral("FileListBox2"), TBMWListbox::Preset::Movie, frame);
     list_->setGeometry(frame->rect());
     list_->installEventFilter(this);
