@@ -4,6 +4,7 @@
 // Usage: bench_movie [seconds, default 60]; DISPLAY set: both draw there (X11 window),
 // else the program draws offscreen and mpv with vo=null.
 #include "MovieFiles.h"
+#include "ProcStat.h"
 #include "PtyPair.h"
 #include "media/MpvVideoPlayer.h"
 #include "ibus/FrameText.h"
@@ -25,17 +26,7 @@ using namespace zarn;
 
 namespace {
 
-double cpuSeconds(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = f.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
-}
+using zarn::bench::cpuSeconds;
 
 double share(qint64 pid, int seconds)
 {

@@ -3,6 +3,7 @@
 // memory next to the same program idle for the same span. A third run plays with every
 // sound effect on, switched on by knob frames on the link the way a driver does it.
 // Usage: bench_playing [seconds, default 60]
+#include "ProcStat.h"
 #include "ibus/FrameText.h"
 #include "PtyPair.h"
 #include "TestSupport.h"
@@ -22,30 +23,12 @@
 
 namespace {
 
-// utime + stime of the process in seconds.
-double cpuSeconds(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = f.readAll();
-    // The fields after the command name, which may hold blanks and parentheses.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
-}
+using zarn::bench::cpuSeconds;
 
 // VmHWM in kB.
 long peakKb(qint64 pid)
 {
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
+    return zarn::bench::statusKb(pid, "VmHWM:");
 }
 
 // The monitor's knob: F0 04 3B, then 48 45 (pressed), 49 8n (n detents clockwise) or

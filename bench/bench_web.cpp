@@ -2,6 +2,7 @@
 // window, the simulated car, a long page served on loopback): the program's resident
 // set, and that of the program with the browser engine's helper processes.
 // Usage: bench_web [seconds to let the opened page settle, default 10]
+#include "ProcStat.h"
 #include "CarSimProcess.h"
 #include "PythonHttpServer.h"
 #include "ZarnProcess.h"
@@ -15,16 +16,7 @@
 
 namespace {
 
-long statusKb(qint64 pid, const char* field)
-{
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
+using zarn::bench::statusKb;
 
 // The process and every process below it.
 QList<qint64> tree(qint64 pid)

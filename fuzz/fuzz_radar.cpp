@@ -1,6 +1,7 @@
 // Arbitrary bytes as radar.bin through the camera list reader. Every kept camera must
 // be a finite position on the globe, no more cameras than whole records (and never
 // beyond the capacity), and the count line must match what was kept.
+#include "ScratchFile.h"
 #include "core/StatusLog.h"
 #include "vehicle/RadarCameras.h"
 
@@ -15,26 +16,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-QString scratchFile()
-{
-    char name[] = "/tmp/zarn-fuzz-radar-XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd < 0)
-        std::abort();
-    close(fd);
-    return QString::fromLocal8Bit(name);
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const QString path = scratchFile();
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        std::abort();
-    file.write(reinterpret_cast<const char*>(data), qint64(size));
-    file.close();
+    const QString path = zarn::fuzz::scratchFile(data, size);
 
     zarn::StatusLog log;
     QStringList lines;

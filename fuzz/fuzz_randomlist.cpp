@@ -1,6 +1,7 @@
 // Arbitrary bytes as Zarn_random.txt through the list file reader: line splitting, the
 // encoding check and the path checks. Every kept entry must be an absolute path that
 // exists, and no line may be both kept and skipped.
+#include "ScratchFile.h"
 #include "media/RandomListFiles.h"
 
 #include <QFile>
@@ -14,26 +15,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-QString scratchFile()
-{
-    char name[] = "/tmp/zarn-fuzz-random-XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd < 0)
-        std::abort();
-    close(fd);
-    return QString::fromLocal8Bit(name);
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const QString path = scratchFile();
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        std::abort();
-    file.write(reinterpret_cast<const char*>(data), qint64(size));
-    file.close();
+    const QString path = zarn::fuzz::scratchFile(data, size);
 
     const std::atomic<bool> stop{false};
     const zarn::RandomListFiles::ReadResult r = zarn::RandomListFiles::read(path, stop);

@@ -47,26 +47,21 @@ void Pop3Client::connectToServer(const Pop3Account& account)
 
 void Pop3Client::fetchHeaders(int n)
 {
-    enqueue(Request::Headers, n, [n](Pop3Session& s) {
-        Result r;
-        r.request = Request::Headers;
-        r.number = n;
-        const Pop3Reply reply = s.top(n);
-        r.ok = reply.ok;
-        r.error = reply.error;
-        if (reply.ok)
-            r.message = MailMessage::parse(reply.data);
-        return r;
-    });
+    fetch(Request::Headers, n, &Pop3Session::top);
 }
 
 void Pop3Client::fetchMessage(int n)
 {
-    enqueue(Request::Message, n, [n](Pop3Session& s) {
+    fetch(Request::Message, n, &Pop3Session::retrieve);
+}
+
+void Pop3Client::fetch(Request request, int n, Pop3Reply (Pop3Session::*call)(int))
+{
+    enqueue(request, n, [request, n, call](Pop3Session& s) {
         Result r;
-        r.request = Request::Message;
+        r.request = request;
         r.number = n;
-        const Pop3Reply reply = s.retrieve(n);
+        const Pop3Reply reply = (s.*call)(n);
         r.ok = reply.ok;
         r.error = reply.error;
         if (reply.ok)

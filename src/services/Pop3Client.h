@@ -58,6 +58,8 @@ private:
         std::function<Result(Pop3Session&)> work;
     };
     void enqueue(Request request, int number, std::function<Result(Pop3Session&)> work);
+    // TOP or RETR of message n, its text parsed on the worker.
+    void fetch(Request request, int n, Pop3Reply (Pop3Session::*call)(int));
     void workerLoop();
     void deliver(quint64 generation, Result result);
 
