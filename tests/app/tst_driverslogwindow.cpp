@@ -21,15 +21,7 @@ struct NoClock : ClockSetter {
     bool SetLocalTime(const QDateTime&) override { return false; }
 };
 
-// Frame text with its checksum.
-QString frame(QString hex)
-{
-    hex.remove(QLatin1Char(' '));
-    int sum = 0;
-    for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
-        sum ^= hex.mid(i, 2).toInt(nullptr, 16);
-    return hex + QStringLiteral("%1").arg(sum, 2, 16, QLatin1Char('0')).toUpper();
-}
+using test::frame;
 
 // A navigation text frame (01 city, 02 street) padded to its 30 text bytes.
 QString placeFrame(int kind, const QByteArray& text)

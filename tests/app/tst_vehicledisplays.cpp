@@ -59,15 +59,7 @@ struct PaintLog : QObject {
     }
 };
 
-// Frame text with its checksum.
-QString frame(QString hex)
-{
-    hex.remove(QLatin1Char(' '));
-    int sum = 0;
-    for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
-        sum ^= hex.mid(i, 2).toInt(nullptr, 16);
-    return hex + QStringLiteral("%1").arg(sum, 2, 16, QLatin1Char('0')).toUpper();
-}
+using test::frame;
 
 struct Program {
     test::VirtualTime time;

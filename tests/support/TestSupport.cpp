@@ -32,6 +32,15 @@ QString blockText(const QString& hex)
     return ClusterToHexText(hexBytes(hex));
 }
 
+QString frame(QString hex)
+{
+    hex.remove(QLatin1Char(' '));
+    int sum = 0;
+    for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
+        sum ^= hex.mid(i, 2).toInt(nullptr, 16);
+    return hex + QStringLiteral("%1").arg(sum, 2, 16, QLatin1Char('0')).toUpper();
+}
+
 QStringList texts(const StatusLog& log)
 {
     // Every stamp of one format has the same length.

@@ -34,6 +34,8 @@ public:
 // "80 04 FF" -> the bytes; "80 04 FF" style text as a received block text.
 QByteArray hexBytes(const QString& hex);
 QString blockText(const QString& hex);
+// "80 04 FF" -> the block text with its checksum appended ("8004FF7B").
+QString frame(QString hex);
 
 // The message texts of the log, without their time stamps.
 QStringList texts(const StatusLog& log);
